@@ -1,0 +1,6 @@
+#include "editor_link.h"
+
+EditorBinding createPluginEditor(AudioEffectX* /*effect*/)
+{
+    return EditorBinding();
+}
