@@ -42,6 +42,7 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 
 PluginCore::PluginCore(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), programs(nullptr), dspSampleRate(0.0f),
+      settingsGeneration(0),
       envelope{0.0, 0.0}, editorObserver(nullptr)
 {
     for (std::atomic<float>& value : paramValues)
@@ -83,6 +84,7 @@ void PluginCore::setSampleRate(float newRate)
 {
     AudioEffectX::setSampleRate(newRate);
     dspSampleRate.store(newRate, std::memory_order_relaxed);
+    settingsGeneration.fetch_add(1, std::memory_order_release);
 }
 
 void PluginCore::setParameter(VstInt32 index, float value)
@@ -93,6 +95,7 @@ void PluginCore::setParameter(VstInt32 index, float value)
         float stored = isSwitch(index) ? (value < 0.5f ? 0.0f : 1.0f) : value;
         programs[curProgram].values[index] = stored;
         paramValues[index].store(stored, std::memory_order_relaxed);
+        settingsGeneration.fetch_add(1, std::memory_order_release);
     }
     if (editor && editorObserver)
         editorObserver->setParameter(index, value);

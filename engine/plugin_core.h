@@ -50,6 +50,9 @@ private:
     // are plain loads and stores on x86 and keep that sharing well defined.
     std::atomic<float> dspSampleRate;
     std::atomic<float> paramValues[kNumParams];
+    // Counts changes of the values above. The audio thread reads it on every frame and reads the
+    // values again only when it moved, so an unchanged setting costs one load per frame.
+    std::atomic<uint32_t> settingsGeneration;
     double envelope[2];
     // Audio-thread state: the follow factors of the current rate and times.
     stage::FollowFactorCache chargeFactor;

@@ -94,9 +94,18 @@ void PluginCore::processBlock(Sample** inputs, Sample** outputs, VstInt32 frames
     Sample* out1 = outputs[0];
     Sample* out2 = outputs[last];
     Lanes env = {envelope[0], envelope[last]};
+    // The generation is read before the values it covers, so a change that lands while they are
+    // read moves it again and is picked up on the next frame.
+    uint32_t seen = settingsGeneration.load(std::memory_order_acquire);
+    FrameSettings settings = readFrameSettings();
     for (VstInt32 k = 0; k < frames; ++k)
     {
-        const FrameSettings settings = readFrameSettings();
+        uint32_t now = settingsGeneration.load(std::memory_order_acquire);
+        if (now != seen)
+        {
+            seen = now;
+            settings = readFrameSettings();
+        }
         // Both inputs are read before an output is written: hosts may process in place.
         Lanes x = {static_cast<double>(in1[k]), static_cast<double>(in2[k])};
         Lanes out = processFrame(x, settings, env);

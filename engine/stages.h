@@ -11,7 +11,8 @@ namespace stage
 {
 
 typedef double Lanes __attribute__((vector_size(16)));
-typedef long long LaneMask __attribute__((vector_size(16)));
+// What comparing two Lanes gives: all ones where true.
+typedef decltype(Lanes{} < Lanes{}) LaneMask;
 
 template <class T> inline T splat(double v);
 template <> inline double splat<double>(double v)
@@ -42,29 +43,63 @@ inline Lanes magnitude(Lanes x)
     return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(x) & noSign);
 }
 
-// True where e < 0 and where e is NaN.
-inline bool negativeOrNaN(double e)
+// True where e >= 0; false where e < 0 and where e is NaN.
+inline bool atLeastZero(double e)
 {
-    return !(e >= 0.0);
+    return e >= 0.0;
 }
-inline LaneMask negativeOrNaN(Lanes e)
+inline LaneMask atLeastZero(Lanes e)
 {
-    return ~(e >= 0.0);
+    return e >= 0.0;
 }
 
-// -1 for negative samples, +1 for zero, positive and NaN samples.
-template <class T> inline T signOf(T x)
+// s · v with s = -1 for negative samples and +1 for zero, positive and NaN ones. Multiplying by
+// -1 is exact, so it is written as flipping the sign bit.
+inline double negatedWhere(bool negative, double v)
 {
-    return select(x < 0.0, splat<T>(-1.0), splat<T>(1.0));
+    return negative ? -v : v;
+}
+inline Lanes negatedWhere(LaneMask negative, Lanes v)
+{
+    const LaneMask signBit = {INT64_MIN, INT64_MIN};
+    return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) ^ (negative & signBit));
 }
 
 // Hard knee: above the threshold the magnitude grows with the slope 1 - drive.
 template <class T> inline T shape(T x, T threshold, T slopeAbove)
 {
-    T s = signOf(x);
+    auto negative = x < 0.0;
     T m = magnitude(x);
     T knee = threshold + (m - threshold) * slopeAbove;
-    return s * select(m > threshold, knee, m);
+    return negatedWhere(negative, select(m > threshold, knee, m));
+}
+
+// a where pickA holds, b where pickB holds, 0 where neither does; the two never overlap.
+inline double either(bool pickA, double a, bool pickB, double b)
+{
+    return pickA ? a : (pickB ? b : 0.0);
+}
+inline Lanes either(LaneMask pickA, Lanes a, LaneMask pickB, Lanes b)
+{
+    LaneMask bits = (reinterpret_cast<LaneMask>(a) & pickA) | (reinterpret_cast<LaneMask>(b) & pickB);
+    return reinterpret_cast<Lanes>(bits);
+}
+
+inline bool both(bool a, bool b)
+{
+    return a && b;
+}
+inline LaneMask both(LaneMask a, LaneMask b)
+{
+    return a & b;
+}
+inline bool firstOnly(bool a, bool b)
+{
+    return a && !b;
+}
+inline LaneMask firstOnly(LaneMask a, LaneMask b)
+{
+    return a & ~b;
 }
 
 // Thresholded follower: the excess above the threshold is smoothed with separate charge and
@@ -73,14 +108,18 @@ template <class T> inline T shape(T x, T threshold, T slopeAbove)
 template <class T>
 inline T integrate(T x, T threshold, T chargeFactor, T dischargeFactor, T& envelope)
 {
-    T s = signOf(x);
+    auto negative = x < 0.0;
     T m = magnitude(x);
     T e = m - threshold;
-    T factor = select(e > envelope, chargeFactor, dischargeFactor);
-    T followed = envelope + (e - envelope) * factor;
-    auto below = negativeOrNaN(e);
-    envelope = select(below, splat<T>(0.0), followed);
-    return select(below, s * m, s * (threshold + envelope));
+    auto above = atLeastZero(e);
+    // Both candidates are computed so that choosing between them, and the reset below the
+    // threshold, take one step after the update instead of delaying it.
+    auto charging = e > envelope;
+    T difference = e - envelope;
+    T charged = envelope + difference * chargeFactor;
+    T discharged = envelope + difference * dischargeFactor;
+    envelope = either(both(charging, above), charged, firstOnly(above, charging), discharged);
+    return negatedWhere(negative, select(above, threshold + envelope, m));
 }
 
 // 1 - r of the follower for a time constant in milliseconds; a time of 0 takes the excess at once.

@@ -168,8 +168,9 @@ bool AudioEffectX::ioChanged()
 double AudioEffectX::updateSampleRate()
 {
     VstIntPtr rate = callHost(audioMasterGetSampleRate);
+    // Through setSampleRate, so that an effect that keeps its own copy of the rate hears of it.
     if (rate > 0)
-        sampleRate = static_cast<float>(rate);
+        setSampleRate(static_cast<float>(rate));
     return sampleRate;
 }
 
@@ -177,7 +178,7 @@ VstInt32 AudioEffectX::updateBlockSize()
 {
     VstIntPtr size = callHost(audioMasterGetBlockSize);
     if (size > 0)
-        blockSize = static_cast<VstInt32>(size);
+        setBlockSize(static_cast<VstInt32>(size));
     return blockSize;
 }
 
