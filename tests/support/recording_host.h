@@ -33,7 +33,10 @@ public:
     static audioMasterCallback callback() { return &hostCallback; }
 
     // Every later call with this opcode gets this answer; unprogrammed opcodes get 0.
-    void answer(VstInt32 opcode, VstIntPtr result) { replies[opcode] = [result](const HostCall&) { return result; }; }
+    void answer(VstInt32 opcode, VstIntPtr result)
+    {
+        replies[opcode] = [result](const HostCall&) { return result; };
+    }
     // Every later call with this opcode runs the reply, which may look at the effect's state
     // while the call is in progress, and gets its result.
     void answerWith(VstInt32 opcode, Reply reply) { replies[opcode] = std::move(reply); }
@@ -46,8 +49,7 @@ private:
                                               VstIntPtr value, void* ptr, float opt)
     {
         RecordingHost* host = current;
-        if (!host)
-            return 0;
+        if (!host) return 0;
         const HostCall call{effect, opcode, index, value, ptr, opt};
         host->recorded.push_back(call);
         auto reply = host->replies.find(opcode);
