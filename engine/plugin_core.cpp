@@ -43,8 +43,9 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 PluginCore::PluginCore(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), programs(nullptr), dspSampleRate(0.0f),
       settingsGeneration(0),
-      envelope{0.0, 0.0}, editorObserver(nullptr)
+      envelope{0.0, 0.0}, kernel(Kernel::Baseline), editorObserver(nullptr)
 {
+    selectKernel(Kernel::Sse41);
     for (std::atomic<float>& value : paramValues)
         value.store(0.0f, std::memory_order_relaxed);
     programs = new ProgramRecord[kNumPrograms];

@@ -36,6 +36,16 @@ public:
                              float floatArg) override;
     VstInt32 getPlugCategory() override;
 
+    // The signal path is compiled for the baseline instruction set and for SSE4.1; the effect
+    // uses the fastest one the processor has. Tests and benchmarks may pick the baseline.
+    enum class Kernel
+    {
+        Baseline,
+        Sse41
+    };
+    void selectKernel(Kernel wanted);
+    Kernel selectedKernel() const { return kernel; }
+
     // The integrator as a single-sample operation on the envelope of channel 1 or 2.
     double integrateSample(double x, float threshold, float tCharge, float tDischarge,
                            int channel);
@@ -44,6 +54,8 @@ private:
     struct FrameSettings;
     FrameSettings readFrameSettings();
     template <class Sample> void processBlock(Sample** inputs, Sample** outputs, VstInt32 frames);
+    void processReplacingSse41(float** inputs, float** outputs, VstInt32 frames);
+    void processDoubleReplacingSse41(double** inputs, double** outputs, VstInt32 frames);
 
     ProgramRecord* programs;
     // Written by the host's threads, read by the audio thread on every frame: relaxed atomics
@@ -57,5 +69,6 @@ private:
     // Audio-thread state: the follow factors of the current rate and times.
     stage::FollowFactorCache chargeFactor;
     stage::FollowFactorCache dischargeFactor;
+    Kernel kernel;
     ParameterObserver* editorObserver;
 };

@@ -85,23 +85,6 @@ inline Lanes either(LaneMask pickA, Lanes a, LaneMask pickB, Lanes b)
     return reinterpret_cast<Lanes>(bits);
 }
 
-inline bool both(bool a, bool b)
-{
-    return a && b;
-}
-inline LaneMask both(LaneMask a, LaneMask b)
-{
-    return a & b;
-}
-inline bool firstOnly(bool a, bool b)
-{
-    return a && !b;
-}
-inline LaneMask firstOnly(LaneMask a, LaneMask b)
-{
-    return a & ~b;
-}
-
 // Thresholded follower: the excess above the threshold is smoothed with separate charge and
 // discharge factors (each 1 - r) and put back on top of the threshold. Below the threshold the
 // sample passes and the envelope is forgotten.
@@ -112,13 +95,9 @@ inline T integrate(T x, T threshold, T chargeFactor, T dischargeFactor, T& envel
     T m = magnitude(x);
     T e = m - threshold;
     auto above = atLeastZero(e);
-    // Both candidates are computed so that choosing between them, and the reset below the
-    // threshold, take one step after the update instead of delaying it.
-    auto charging = e > envelope;
-    T difference = e - envelope;
-    T charged = envelope + difference * chargeFactor;
-    T discharged = envelope + difference * dischargeFactor;
-    envelope = either(both(charging, above), charged, firstOnly(above, charging), discharged);
+    T factor = select(e > envelope, chargeFactor, dischargeFactor);
+    T followed = envelope + (e - envelope) * factor;
+    envelope = select(above, followed, splat<T>(0.0));
     return negatedWhere(negative, select(above, threshold + envelope, m));
 }
 

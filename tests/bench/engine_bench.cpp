@@ -52,9 +52,11 @@ template <class Sample> void process(PluginCore& effect, Block<Sample>& in, Bloc
         effect.processDoubleReplacing(in.channels(), out.channels(), kFrames);
 }
 
-template <class Sample> void processBlocks(benchmark::State& state, Signal signal)
+template <class Sample>
+void processBlocks(benchmark::State& state, Signal signal, PluginCore::Kernel kernel)
 {
     PluginCore effect(silentHost);
+    effect.selectKernel(kernel);
     Block<Sample> in(kNumChannels, kFrames), out(kNumChannels, kFrames);
     if (signal == Signal::SubnormalTail)
     {
@@ -84,17 +86,21 @@ void registerAll()
                                                       {"QuietNoise", Signal::QuietNoise},
                                                       {"ConstantLoud", Signal::ConstantLoud},
                                                       {"SubnormalTail", Signal::SubnormalTail}};
-    for (auto [name, signal] : signals)
-    {
-        benchmark::RegisterBenchmark((std::string("processReplacing/") + name).c_str(),
-                                     [signal = signal](benchmark::State& s) {
-                                         processBlocks<float>(s, signal);
-                                     });
-        benchmark::RegisterBenchmark((std::string("processDoubleReplacing/") + name).c_str(),
-                                     [signal = signal](benchmark::State& s) {
-                                         processBlocks<double>(s, signal);
-                                     });
-    }
+    const std::pair<const char*, PluginCore::Kernel> kernels[] = {
+        {"", PluginCore::Kernel::Sse41}, {"/baseline", PluginCore::Kernel::Baseline}};
+    for (auto [kernelName, kernel] : kernels)
+        for (auto [name, signal] : signals)
+        {
+            std::string suffix = std::string(name) + kernelName;
+            benchmark::RegisterBenchmark(("processReplacing/" + suffix).c_str(),
+                                         [signal = signal, kernel = kernel](benchmark::State& s) {
+                                             processBlocks<float>(s, signal, kernel);
+                                         });
+            benchmark::RegisterBenchmark(("processDoubleReplacing/" + suffix).c_str(),
+                                         [signal = signal, kernel = kernel](benchmark::State& s) {
+                                             processBlocks<double>(s, signal, kernel);
+                                         });
+        }
 }
 
 } // namespace

@@ -74,10 +74,11 @@ private:
     std::mt19937 random;
 };
 
-template <class Sample> void compareWithFormulas(unsigned seed)
+template <class Sample> void compareWithFormulas(unsigned seed, PluginCore::Kernel kernel)
 {
     RandomSession session(seed);
     PluginCore effect(silentHost);
+    effect.selectKernel(kernel);
     ReferenceChain reference;
     const int maxFrames = 64;
     Block<Sample> in(kNumChannels, maxFrames), out(kNumChannels, maxFrames);
@@ -116,16 +117,28 @@ template <class Sample> void compareWithFormulas(unsigned seed)
     }
 }
 
+const PluginCore::Kernel kKernels[] = {PluginCore::Kernel::Baseline, PluginCore::Kernel::Sse41};
+
 TEST(FormulaEquivalence, singlePrecisionMatchesThePlainFormulasBitForBit)
 {
-    for (unsigned seed : {1u, 2u, 3u})
-        compareWithFormulas<float>(seed);
+    for (PluginCore::Kernel kernel : kKernels)
+        for (unsigned seed : {1u, 2u, 3u})
+            compareWithFormulas<float>(seed, kernel);
 }
 
 TEST(FormulaEquivalence, doublePrecisionMatchesThePlainFormulasBitForBit)
 {
-    for (unsigned seed : {4u, 5u, 6u})
-        compareWithFormulas<double>(seed);
+    for (PluginCore::Kernel kernel : kKernels)
+        for (unsigned seed : {4u, 5u, 6u})
+            compareWithFormulas<double>(seed, kernel);
+}
+
+TEST(FormulaEquivalence, theFastestKernelThisProcessorHasIsChosen)
+{
+    PluginCore effect(silentHost);
+    EXPECT_EQ(effect.selectedKernel(), __builtin_cpu_supports("sse4.1")
+                                           ? PluginCore::Kernel::Sse41
+                                           : PluginCore::Kernel::Baseline);
 }
 
 } // namespace
