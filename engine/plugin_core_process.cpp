@@ -13,6 +13,7 @@ using stage::splat;
 struct PluginCore::FrameSettings
 {
     bool shaperFirst;
+    bool bypassesNothing; // asymmetry at its centre (or NaN): neither polarity bypasses
     Lanes inGain;
     Lanes shThr, shSlope, shEn, shOff;
     Lanes intThr, intCharge, intDischarge, intEn, intOff;
@@ -47,12 +48,26 @@ PluginCore::FrameSettings PluginCore::readFrameSettings()
     s.intOff = splat<Lanes>(1.0 - intEn);
     s.asymmNegative = splat<Lanes>(asymm < 0.5 ? 2.0 * (0.5 - asymm) : 0.0);
     s.asymmPositive = splat<Lanes>(asymm > 0.5 ? 2.0 * (asymm - 0.5) : 0.0);
+    s.bypassesNothing = !(asymm < 0.5) && !(asymm > 0.5);
     s.outGain = splat<Lanes>(live(kOutGain));
     return s;
 }
 
 namespace
 {
+
+// y = P·(1 − a) + G·a, with a chosen by the polarity of the input sample itself; zero and NaN
+// are never bypassed. With a = 0 on both polarities the mix is P·1 + G·0, which is P + G·0 to
+// the bit, and the common centred setting skips choosing a.
+template <class Settings>
+__attribute__((always_inline)) inline Lanes asymmetryMix(Lanes x, Lanes g, Lanes processed,
+                                                         const Settings& s)
+{
+    if (s.bypassesNothing)
+        return processed + g * 0.0;
+    Lanes bypass = stage::either(x < 0.0, s.asymmNegative, x > 0.0, s.asymmPositive);
+    return processed * (1.0 - bypass) + g * bypass;
+}
 
 template <class Settings>
 __attribute__((always_inline)) inline Lanes processFrame(Lanes x, const Settings& s, Lanes& envelope)
@@ -76,10 +91,7 @@ __attribute__((always_inline)) inline Lanes processFrame(Lanes x, const Settings
         Lanes shaped = shape(b, s.shThr, s.shSlope);
         processed = s.shOff * b + s.shEn * shaped;
     }
-    // The polarity is that of the input sample itself; zero and NaN are never bypassed.
-    Lanes bypass = stage::either(x < 0.0, s.asymmNegative, x > 0.0, s.asymmPositive);
-    Lanes y = processed * (1.0 - bypass) + g * bypass;
-    return 2.0 * y * s.outGain;
+    return 2.0 * asymmetryMix(x, g, processed, s) * s.outGain;
 }
 
 typedef float FloatPair __attribute__((vector_size(8)));
