@@ -34,7 +34,7 @@ constexpr float kDefaultValues[kNumParams] = {0.0f, 0.5f, 1.0f, 0.5f, 0.5f, 1.0f
                                               0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
 
 constexpr const char* kParameterNames[kNumParams] = {
-    "Route",  "Asymm",   "Sh.Enable", "Sh.Thr",  "Sh.Drive", "Int.Enable",
+    "Route",   "Asymm",  "Sh.Enable", "Sh.Thr",  "Sh.Drive", "Int.Enable",
     "Int.Thr", "Int.Ch", "Int.Disch", "In.Gain", "Out.Gain"};
 
 constexpr const char* kDefaultProgramName = "Default";

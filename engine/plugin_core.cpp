@@ -42,8 +42,7 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 
 PluginCore::PluginCore(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), programs(nullptr), dspSampleRate(0.0f),
-      settingsGeneration(0),
-      envelope{0.0, 0.0}, kernel(Kernel::Baseline), editorObserver(nullptr)
+      settingsGeneration(0), envelope{0.0, 0.0}, kernel(Kernel::Baseline), editorObserver(nullptr)
 {
     selectKernel(Kernel::Sse41);
     for (std::atomic<float>& value : paramValues)
@@ -66,8 +65,7 @@ PluginCore::PluginCore(audioMasterCallback audioMaster)
     envelope[0] = envelope[1] = 0.0;
 
     EditorBinding binding = createPluginEditor(this);
-    if (binding.editor)
-        setEditor(binding.editor);
+    if (binding.editor) setEditor(binding.editor);
     editorObserver = binding.observer;
 }
 
@@ -98,22 +96,19 @@ void PluginCore::setParameter(VstInt32 index, float value)
         paramValues[index].store(stored, std::memory_order_relaxed);
         settingsGeneration.fetch_add(1, std::memory_order_release);
     }
-    if (editor && editorObserver)
-        editorObserver->setParameter(index, value);
+    if (editor && editorObserver) editorObserver->setParameter(index, value);
 }
 
 float PluginCore::getParameter(VstInt32 index)
 {
-    if (!inParameterRange(index))
-        return 0.0f;
+    if (!inParameterRange(index)) return 0.0f;
     return paramValues[index].load(std::memory_order_relaxed);
 }
 
 void PluginCore::setProgram(VstInt32 program)
 {
     // The bank has no other records to select.
-    if (program < 0 || program >= kNumPrograms)
-        return;
+    if (program < 0 || program >= kNumPrograms) return;
     curProgram = program;
     for (VstInt32 i = 0; i < kNumParams; ++i)
         setParameter(i, programs[program].values[i]);
@@ -143,8 +138,7 @@ void PluginCore::getParameterName(VstInt32 index, char* text)
 
 void PluginCore::getParameterDisplay(VstInt32 index, char* text)
 {
-    if (!inParameterRange(index))
-        return copyText(text, "");
+    if (!inParameterRange(index)) return copyText(text, "");
     float value = paramValues[index].load(std::memory_order_relaxed);
     switch (index)
     {
@@ -170,8 +164,7 @@ void PluginCore::getParameterDisplay(VstInt32 index, char* text)
 
 bool PluginCore::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text)
 {
-    if (index < 0 || index >= kNumPrograms)
-        return false;
+    if (index < 0 || index >= kNumPrograms) return false;
     copyText(text, programs[index].name);
     return true;
 }
@@ -207,10 +200,8 @@ VstInt32 PluginCore::getPlugCategory()
 VstIntPtr PluginCore::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* /*ptrArg*/,
                                      float floatArg)
 {
-    if (!editor)
-        return 0;
-    if (lArg == kWheelIndex && lArg2 == kWheelValue)
-        return editor->onWheel(floatArg) ? 1 : 0;
+    if (!editor) return 0;
+    if (lArg == kWheelIndex && lArg2 == kWheelValue) return editor->onWheel(floatArg) ? 1 : 0;
     return 0;
 }
 

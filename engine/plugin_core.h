@@ -32,8 +32,7 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
-    VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg,
-                             float floatArg) override;
+    VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) override;
     VstInt32 getPlugCategory() override;
 
     // The signal path is compiled for the baseline instruction set and for SSE4.1; the effect
@@ -47,8 +46,7 @@ public:
     Kernel selectedKernel() const { return kernel; }
 
     // The integrator as a single-sample operation on the envelope of channel 1 or 2.
-    double integrateSample(double x, float threshold, float tCharge, float tDischarge,
-                           int channel);
+    double integrateSample(double x, float threshold, float tCharge, float tDischarge, int channel);
 
 private:
     struct FrameSettings;

@@ -23,9 +23,8 @@ struct PluginCore::FrameSettings
 
 PluginCore::FrameSettings PluginCore::readFrameSettings()
 {
-    auto live = [this](int index) -> double {
-        return paramValues[index].load(std::memory_order_relaxed);
-    };
+    auto live = [this](int index) -> double
+    { return paramValues[index].load(std::memory_order_relaxed); };
     const float fs = dspSampleRate.load(std::memory_order_relaxed);
     const double asymm = live(kAsymm);
     const double shEn = live(kShEnable);
@@ -40,8 +39,8 @@ PluginCore::FrameSettings PluginCore::readFrameSettings()
     s.shEn = splat<Lanes>(shEn);
     s.shOff = splat<Lanes>(1.0 - shEn);
     s.intThr = splat<Lanes>(live(kIntThr));
-    s.intCharge = splat<Lanes>(
-        chargeFactor.get(fs, paramValues[kIntCh].load(std::memory_order_relaxed)));
+    s.intCharge =
+        splat<Lanes>(chargeFactor.get(fs, paramValues[kIntCh].load(std::memory_order_relaxed)));
     s.intDischarge = splat<Lanes>(
         dischargeFactor.get(fs, paramValues[kIntDisch].load(std::memory_order_relaxed)));
     s.intEn = splat<Lanes>(intEn);
@@ -63,14 +62,14 @@ template <class Settings>
 __attribute__((always_inline)) inline Lanes asymmetryMix(Lanes x, Lanes g, Lanes processed,
                                                          const Settings& s)
 {
-    if (s.bypassesNothing)
-        return processed + g * 0.0;
-    Lanes bypass = stage::either(x < 0.0, s.asymmNegative, x > 0.0, s.asymmPositive);
+    if (s.bypassesNothing) return processed + g * 0.0;
+    Lanes bypass = stage::either(x<0.0, s.asymmNegative, x> 0.0, s.asymmPositive);
     return processed * (1.0 - bypass) + g * bypass;
 }
 
 template <class Settings>
-__attribute__((always_inline)) inline Lanes processFrame(Lanes x, const Settings& s, Lanes& envelope)
+__attribute__((always_inline)) inline Lanes processFrame(Lanes x, const Settings& s,
+                                                         Lanes& envelope)
 {
     using stage::integrate;
     using stage::shape;
@@ -123,12 +122,10 @@ inline void store(Lanes out, double* out1, double* out2)
 } // namespace
 
 template <class Sample>
-__attribute__((always_inline)) inline void PluginCore::processBlock(Sample** inputs,
-                                                                    Sample** outputs,
-                                                                    VstInt32 frames)
+__attribute__((always_inline)) inline void
+PluginCore::processBlock(Sample** inputs, Sample** outputs, VstInt32 frames)
 {
-    if (frames <= 0)
-        return;
+    if (frames <= 0) return;
     const int last = kNumChannels - 1;
     const Sample* in1 = inputs[0];
     const Sample* in2 = inputs[last];
@@ -153,41 +150,37 @@ __attribute__((always_inline)) inline void PluginCore::processBlock(Sample** inp
         store(processFrame(x, settings, env), &out1[k], &out2[k]);
     }
     envelope[0] = env[0];
-    if (kNumChannels == 2)
-        envelope[1] = env[1];
+    if (kNumChannels == 2) envelope[1] = env[1];
 }
 
 // The same chain compiled for processors with SSE4.1, whose blend instruction makes each select
 // one operation instead of three. Both compute identical bits.
-__attribute__((target("sse4.1"))) void PluginCore::processReplacingSse41(float** inputs,
-                                                                        float** outputs,
-                                                                        VstInt32 frames)
+__attribute__((target("sse4.1"))) void
+PluginCore::processReplacingSse41(float** inputs, float** outputs, VstInt32 frames)
 {
     processBlock(inputs, outputs, frames);
 }
 
-__attribute__((target("sse4.1"))) void PluginCore::processDoubleReplacingSse41(double** inputs,
-                                                                              double** outputs,
-                                                                              VstInt32 frames)
+__attribute__((target("sse4.1"))) void
+PluginCore::processDoubleReplacingSse41(double** inputs, double** outputs, VstInt32 frames)
 {
     processBlock(inputs, outputs, frames);
 }
 
 void PluginCore::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
-    if (kernel == Kernel::Sse41)
-        return processReplacingSse41(inputs, outputs, sampleFrames);
+    if (kernel == Kernel::Sse41) return processReplacingSse41(inputs, outputs, sampleFrames);
     processBlock(inputs, outputs, sampleFrames);
 }
 
 void PluginCore::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames)
 {
-    if (kernel == Kernel::Sse41)
-        return processDoubleReplacingSse41(inputs, outputs, sampleFrames);
+    if (kernel == Kernel::Sse41) return processDoubleReplacingSse41(inputs, outputs, sampleFrames);
     processBlock(inputs, outputs, sampleFrames);
 }
 
 void PluginCore::selectKernel(Kernel wanted)
 {
-    kernel = wanted == Kernel::Sse41 && !__builtin_cpu_supports("sse4.1") ? Kernel::Baseline : wanted;
+    kernel =
+        wanted == Kernel::Sse41 && !__builtin_cpu_supports("sse4.1") ? Kernel::Baseline : wanted;
 }

@@ -81,7 +81,8 @@ inline double either(bool pickA, double a, bool pickB, double b)
 }
 inline Lanes either(LaneMask pickA, Lanes a, LaneMask pickB, Lanes b)
 {
-    LaneMask bits = (reinterpret_cast<LaneMask>(a) & pickA) | (reinterpret_cast<LaneMask>(b) & pickB);
+    LaneMask bits =
+        (reinterpret_cast<LaneMask>(a) & pickA) | (reinterpret_cast<LaneMask>(b) & pickB);
     return reinterpret_cast<Lanes>(bits);
 }
 

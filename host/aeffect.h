@@ -19,11 +19,11 @@ typedef intptr_t VstIntPtr;
 struct AEffect;
 
 typedef VstIntPtr(VSTCALLBACK* audioMasterCallback)(AEffect* effect, VstInt32 opcode,
-                                                     VstInt32 index, VstIntPtr value, void* ptr,
-                                                     float opt);
+                                                    VstInt32 index, VstIntPtr value, void* ptr,
+                                                    float opt);
 typedef VstIntPtr(VSTCALLBACK* AEffectDispatcherProc)(AEffect* effect, VstInt32 opcode,
-                                                       VstInt32 index, VstIntPtr value, void* ptr,
-                                                       float opt);
+                                                      VstInt32 index, VstIntPtr value, void* ptr,
+                                                      float opt);
 typedef void(VSTCALLBACK* AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames);
 typedef void(VSTCALLBACK* AEffectProcessDoubleProc)(AEffect* effect, double** inputs,
@@ -34,10 +34,11 @@ typedef float(VSTCALLBACK* AEffectGetParameterProc)(AEffect* effect, VstInt32 in
 // Four-character code, first character in the most significant byte.
 constexpr VstInt32 fourCharCode(const char (&code)[5])
 {
-    return static_cast<VstInt32>((static_cast<uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
-                                 (static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
-                                 (static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
-                                 static_cast<uint32_t>(static_cast<unsigned char>(code[3])));
+    return static_cast<VstInt32>(
+        (static_cast<uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
+        (static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
+        (static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
+        static_cast<uint32_t>(static_cast<unsigned char>(code[3])));
 }
 
 constexpr VstInt32 kEffectMagic = fourCharCode("VstP");

@@ -17,8 +17,7 @@ VstIntPtr VSTCALLBACK dispatchTrampoline(AEffect* effect, VstInt32 opcode, VstIn
 {
     AudioEffect* instance = instanceOf(effect);
     VstIntPtr result = instance->dispatcher(opcode, index, value, ptr, opt);
-    if (opcode != effClose)
-        return result;
+    if (opcode != effClose) return result;
     // The record lives inside the instance, so it goes with it.
     delete instance;
     return 1;
@@ -99,8 +98,7 @@ void AudioEffect::setFlag(VstInt32 flag, bool state)
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                 float opt)
 {
-    if (!audioMaster)
-        return 0;
+    if (!audioMaster) return 0;
     return audioMaster(&cEffect, opcode, index, value, ptr, opt);
 }
 
@@ -140,30 +138,24 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         close();
         return 0;
     case effSetProgram:
-        if (value >= 0 && value < numPrograms)
-            setProgram(static_cast<VstInt32>(value));
+        if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
         return 0;
     case effGetProgram:
         return getProgram();
     case effSetProgramName:
-        if (text)
-            setProgramName(text);
+        if (text) setProgramName(text);
         return 0;
     case effGetProgramName:
-        if (text)
-            getProgramName(text);
+        if (text) getProgramName(text);
         return 0;
     case effGetParamLabel:
-        if (text)
-            getParameterLabel(index, text);
+        if (text) getParameterLabel(index, text);
         return 0;
     case effGetParamDisplay:
-        if (text)
-            getParameterDisplay(index, text);
+        if (text) getParameterDisplay(index, text);
         return 0;
     case effGetParamName:
-        if (text)
-            getParameterName(index, text);
+        if (text) getParameterName(index, text);
         return 0;
     case effSetSampleRate:
         setSampleRate(opt);
@@ -182,12 +174,10 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effEditOpen:
         return editor && editor->open(ptr) ? 1 : 0;
     case effEditClose:
-        if (editor)
-            editor->close();
+        if (editor) editor->close();
         return 0;
     case effEditIdle:
-        if (editor)
-            editor->idle();
+        if (editor) editor->idle();
         return 0;
     case effIdentify:
         return fourCharCode("NvEf");

@@ -11,8 +11,7 @@ namespace
 // keeps every float defined: NaN and values outside the 32-bit range give 0.
 unsigned char modifierFromOpt(float opt)
 {
-    if (!(opt > -2147483648.0f && opt < 2147483648.0f))
-        return 0;
+    if (!(opt > -2147483648.0f && opt < 2147483648.0f)) return 0;
     return static_cast<unsigned char>(static_cast<VstInt32>(opt) & 0xFF);
 }
 
@@ -53,12 +52,10 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                    ? 1
                    : 0;
     case effOfflinePrepare:
-        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))
-                   ? 1
-                   : 0;
+        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
+                                                                                               : 0;
     case effOfflineRun:
-        return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
-                                                                                           : 0;
+        return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
     case effProcessVarIo:
         return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
     case effSetSpeakerArrangement:
@@ -89,8 +86,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effEditKeyDown:
     case effEditKeyUp:
     {
-        if (!editor)
-            return 0;
+        if (!editor) return 0;
         VstKeyCode key = keyCodeOf(index, value, opt);
         bool handled = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
         return handled ? 1 : 0;
@@ -143,10 +139,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
 
 bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** in, VstSpeakerArrangement** out)
 {
-    if (in)
-        *in = nullptr;
-    if (out)
-        *out = nullptr;
+    if (in) *in = nullptr;
+    if (out) *out = nullptr;
     return false;
 }
 
@@ -169,16 +163,14 @@ double AudioEffectX::updateSampleRate()
 {
     VstIntPtr rate = callHost(audioMasterGetSampleRate);
     // Through setSampleRate, so that an effect that keeps its own copy of the rate hears of it.
-    if (rate > 0)
-        setSampleRate(static_cast<float>(rate));
+    if (rate > 0) setSampleRate(static_cast<float>(rate));
     return sampleRate;
 }
 
 VstInt32 AudioEffectX::updateBlockSize()
 {
     VstIntPtr size = callHost(audioMasterGetBlockSize);
-    if (size > 0)
-        setBlockSize(static_cast<VstInt32>(size));
+    if (size > 0) setBlockSize(static_cast<VstInt32>(size));
     return blockSize;
 }
 

@@ -39,10 +39,7 @@ public:
     virtual VstInt32 getInputLatency();
     virtual VstInt32 getOutputLatency();
     virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
-    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/)
-    {
-        return false;
-    }
+    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
     virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/,
                                        VstSpeakerArrangement* /*out*/)
     {

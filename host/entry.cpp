@@ -6,13 +6,10 @@ void* gModuleHandle = nullptr;
 
 extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster)
 {
-    if (!audioMaster)
-        return nullptr;
-    if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
-        return nullptr;
+    if (!audioMaster) return nullptr;
+    if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     AudioEffect* effect = createEffectInstance(audioMaster);
-    if (!effect)
-        return nullptr;
+    if (!effect) return nullptr;
     return effect->getAeffect();
 }
 

@@ -1,5 +1,5 @@
-// Shared-object loader glue: the library notes its own handle when it is loaded (the entry itself and its
-// second name are in entry.cpp).
+// Shared-object loader glue: the library notes its own handle when it is loaded (the entry itself
+// and its second name are in entry.cpp).
 #include "entry.h"
 
 #include <dlfcn.h>

@@ -15,8 +15,7 @@ namespace
 
 template <class Sample> bool sameSample(Sample a, Sample b)
 {
-    if (std::isnan(a) && std::isnan(b))
-        return true;
+    if (std::isnan(a) && std::isnan(b)) return true;
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
@@ -28,26 +27,19 @@ public:
     float parameterValue()
     {
         int kind = pick(20);
-        if (kind == 0)
-            return special(pick(6));
-        if (kind == 1)
-            return std::uniform_real_distribution<float>(-2.0f, 3.0f)(random);
-        if (kind == 2)
-            return 0.0f; // zero times, thresholds and gains are edges of the formulas
-        if (kind == 3)
-            return 0.5f;
+        if (kind == 0) return special(pick(6));
+        if (kind == 1) return std::uniform_real_distribution<float>(-2.0f, 3.0f)(random);
+        if (kind == 2) return 0.0f; // zero times, thresholds and gains are edges of the formulas
+        if (kind == 3) return 0.5f;
         return std::uniform_real_distribution<float>(0.0f, 1.0f)(random);
     }
 
     double inputSample()
     {
         int kind = pick(100);
-        if (kind == 0)
-            return special(pick(6));
-        if (kind < 5)
-            return std::uniform_real_distribution<double>(-0.001, 0.001)(random);
-        if (kind < 10)
-            return 0.0;
+        if (kind == 0) return special(pick(6));
+        if (kind < 5) return std::uniform_real_distribution<double>(-0.001, 0.001)(random);
+        if (kind < 10) return 0.0;
         return std::uniform_real_distribution<double>(-1.5, 1.5)(random);
     }
 

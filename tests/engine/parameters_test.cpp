@@ -24,7 +24,8 @@ TEST(Parameters, aFreshEffectHoldsTheDefaultsInEveryProgram)
     {
         effect.setProgram(p);
         for (int i = 0; i < kNumParams; ++i)
-            EXPECT_EQ(effect.getParameter(i), kDefaultValues[i]) << "program " << p << " index " << i;
+            EXPECT_EQ(effect.getParameter(i), kDefaultValues[i])
+                << "program " << p << " index " << i;
         EXPECT_EQ(programName(effect), "Default");
     }
 }
@@ -37,16 +38,17 @@ TEST(Parameters, switchesAreQuantisedAndEverythingElseIsStoredAsReceived)
         float sent, stored;
     };
     const Case cases[] = {
-        {kShEnable, 0.5f, 1.0f},    {kIntEnable, 0.4999f, 0.0f}, {kShEnable, 0.7f, 1.0f},
-        {kIntEnable, -3.0f, 0.0f},  {kShEnable, NAN, 1.0f},     {kIntEnable, 1e30f, 1.0f},
-        {kRoute, 0.5f, 0.5f},       {kRoute, 0.49f, 0.49f},     {kAsymm, 1.7f, 1.7f},
-        {kShThr, -7.0f, -7.0f},     {kInGain, 1e30f, 1e30f},    {kIntCh, INFINITY, INFINITY},
+        {kShEnable, 0.5f, 1.0f},   {kIntEnable, 0.4999f, 0.0f}, {kShEnable, 0.7f, 1.0f},
+        {kIntEnable, -3.0f, 0.0f}, {kShEnable, NAN, 1.0f},      {kIntEnable, 1e30f, 1.0f},
+        {kRoute, 0.5f, 0.5f},      {kRoute, 0.49f, 0.49f},      {kAsymm, 1.7f, 1.7f},
+        {kShThr, -7.0f, -7.0f},    {kInGain, 1e30f, 1e30f},     {kIntCh, INFINITY, INFINITY},
     };
     for (const Case& c : cases)
     {
         PluginCore effect(silentHost);
         effect.setParameter(c.index, c.sent);
-        EXPECT_EQ(effect.getParameter(c.index), c.stored) << "index " << c.index << " sent " << c.sent;
+        EXPECT_EQ(effect.getParameter(c.index), c.stored)
+            << "index " << c.index << " sent " << c.sent;
     }
     PluginCore effect(silentHost);
     effect.setParameter(kOutGain, NAN);
@@ -153,7 +155,8 @@ TEST(Identity, namesTheEffectItsVendorAndItsVariant)
     AEffect* record = effect.getAeffect();
     EXPECT_EQ(record->numInputs, kNumChannels);
     EXPECT_EQ(record->numOutputs, kNumChannels);
-    EXPECT_EQ(static_cast<uint32_t>(record->uniqueID), kNumChannels == 2 ? 0xFF071102u : 0xFF071101u);
+    EXPECT_EQ(static_cast<uint32_t>(record->uniqueID),
+              kNumChannels == 2 ? 0xFF071102u : 0xFF071101u);
     EXPECT_EQ(record->flags, 0x1010);
 }
 

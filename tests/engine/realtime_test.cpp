@@ -25,17 +25,14 @@ std::atomic<long> gHostCalls{0};
 
 void* countedAllocation(std::size_t size)
 {
-    if (gCounting.load())
-        gAllocations.fetch_add(1);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
+    if (gCounting.load()) gAllocations.fetch_add(1);
+    if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
 
 VstIntPtr VSTCALLBACK countingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 {
-    if (gCounting.load())
-        gHostCalls.fetch_add(1);
+    if (gCounting.load()) gHostCalls.fetch_add(1);
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
@@ -70,9 +67,9 @@ void operator delete[](void* p, std::size_t) noexcept
 extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex)
 {
     typedef int (*LockFunction)(pthread_mutex_t*);
-    static LockFunction next = reinterpret_cast<LockFunction>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
-    if (gCounting.load())
-        gLocks.fetch_add(1);
+    static LockFunction next =
+        reinterpret_cast<LockFunction>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
+    if (gCounting.load()) gLocks.fetch_add(1);
     return next(mutex);
 }
 #endif
@@ -92,10 +89,8 @@ template <class Sample> void processWhileCounting(PluginCore& effect)
     for (int block = 0; block < 200; ++block)
     {
         effect.setParameter(block % kNumParams, value(random));
-        if (block % 50 == 0)
-            effect.setSampleRate(block % 100 == 0 ? 48000.0f : 44100.0f);
-        if (block % 70 == 0)
-            effect.setProgram(block % kNumPrograms);
+        if (block % 50 == 0) effect.setSampleRate(block % 100 == 0 ? 48000.0f : 44100.0f);
+        if (block % 70 == 0) effect.setProgram(block % kNumPrograms);
         if constexpr (sizeof(Sample) == sizeof(float))
             effect.processReplacing(in.channels(), out.channels(), 512);
         else

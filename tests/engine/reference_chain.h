@@ -22,8 +22,7 @@ struct ReferenceChain
     // What the effect stores for a value the host sends.
     void set(int index, float value)
     {
-        if (index == kShEnable || index == kIntEnable)
-            value = value < 0.5f ? 0.0f : 1.0f;
+        if (index == kShEnable || index == kIntEnable) value = value < 0.5f ? 0.0f : 1.0f;
         p[index] = value;
     }
 
@@ -31,8 +30,7 @@ struct ReferenceChain
     {
         double s = x < 0 ? -1.0 : 1.0;
         double m = std::fabs(x);
-        if (m > threshold)
-            m = threshold + (m - threshold) * (1.0 - static_cast<double>(drive));
+        if (m > threshold) m = threshold + (m - threshold) * (1.0 - static_cast<double>(drive));
         return s * m;
     }
 

@@ -25,14 +25,35 @@ struct PathCase
 
 // Worked examples at 44100 Hz, defaults unless a setting says otherwise.
 const PathCase kPathCases[] = {
-    {"defaults pass magnitudes below 0.5", {}, {0.1, -0.3, 0.49, -0.4999, 0.0}, {0.1, -0.3, 0.49, -0.4999, 0.0}},
-    {"a constant 0.9 is shaped to 0.7, then smoothed", {}, {0.9, 0.9, 0.9}, {0.508868, 0.517342, 0.525441}},
+    {"defaults pass magnitudes below 0.5",
+     {},
+     {0.1, -0.3, 0.49, -0.4999, 0.0},
+     {0.1, -0.3, 0.49, -0.4999, 0.0}},
+    {"a constant 0.9 is shaped to 0.7, then smoothed",
+     {},
+     {0.9, 0.9, 0.9},
+     {0.508868, 0.517342, 0.525441}},
     {"shaper first with the shaper threshold at 0.3", {{kShThr, 0.3f}}, {0.9}, {0.504434}},
-    {"integrator first with the shaper threshold at 0.3", {{kShThr, 0.3f}, {kRoute, 1.0f}}, {0.9}, {0.408868}},
-    {"route exactly 0.5 puts the integrator first", {{kShThr, 0.3f}, {kRoute, 0.5f}}, {0.9}, {0.408868}},
-    {"both stages off pass the input", {{kShEnable, 0.0f}, {kIntEnable, 0.0f}}, {0.9, -0.8, 1.5}, {0.9, -0.8, 1.5}},
-    {"asymmetry 1.0 lets positive half-waves bypass", {{kAsymm, 1.0f}}, {0.9, -0.9, 0.9, -0.9}, {0.9, -0.517342, 0.9, -0.533181}},
-    {"asymmetry 0.0 lets negative half-waves bypass", {{kAsymm, 0.0f}}, {0.9, -0.9, 0.9, -0.9}, {0.508868, -0.9, 0.525441, -0.9}},
+    {"integrator first with the shaper threshold at 0.3",
+     {{kShThr, 0.3f}, {kRoute, 1.0f}},
+     {0.9},
+     {0.408868}},
+    {"route exactly 0.5 puts the integrator first",
+     {{kShThr, 0.3f}, {kRoute, 0.5f}},
+     {0.9},
+     {0.408868}},
+    {"both stages off pass the input",
+     {{kShEnable, 0.0f}, {kIntEnable, 0.0f}},
+     {0.9, -0.8, 1.5},
+     {0.9, -0.8, 1.5}},
+    {"asymmetry 1.0 lets positive half-waves bypass",
+     {{kAsymm, 1.0f}},
+     {0.9, -0.9, 0.9, -0.9},
+     {0.9, -0.517342, 0.9, -0.533181}},
+    {"asymmetry 0.0 lets negative half-waves bypass",
+     {{kAsymm, 0.0f}},
+     {0.9, -0.9, 0.9, -0.9},
+     {0.508868, -0.9, 0.525441, -0.9}},
     {"asymmetry 0.75 mixes half processed, half dry", {{kAsymm, 0.75f}}, {0.9}, {0.704434}},
     {"input gain 1.0 doubles", {{kInGain, 1.0f}}, {0.2}, {0.4}},
     {"output gain 1.0 doubles", {{kOutGain, 1.0f}}, {0.2}, {0.4}},
@@ -106,8 +127,7 @@ TEST(SignalPath, processesInPlace)
 
 TEST(SignalPath, stereoChannelsAreIndependent)
 {
-    if (kNumChannels < 2)
-        GTEST_SKIP() << "one channel in this build";
+    if (kNumChannels < 2) GTEST_SKIP() << "one channel in this build";
     PluginCore effect(silentHost), single(silentHost);
     Block<double> in(2, 3), out(2, 3);
     in.data[0] = {0.9, 0.9, 0.9};
@@ -132,7 +152,8 @@ TEST(SignalPath, anyBlockSizesGiveTheSamplesOfOneBlock)
     std::mt19937 random(11);
     std::uniform_real_distribution<float> loud(-1.0f, 1.0f);
     const int frames = 4096;
-    Block<float> in(kNumChannels, frames), whole(kNumChannels, frames), pieces(kNumChannels, frames);
+    Block<float> in(kNumChannels, frames), whole(kNumChannels, frames),
+        pieces(kNumChannels, frames);
     for (auto& channel : in.data)
         for (float& x : channel)
             x = loud(random);
@@ -159,8 +180,8 @@ TEST(SignalPath, anyBlockSizesGiveTheSamplesOfOneBlock)
 
 TEST(SignalPath, keepsItsFormulasAtEverySampleRate)
 {
-    const float rates[] = {8000.0f,  11025.0f,  22050.0f,  32000.0f,  44100.0f,   48000.0f,
-                           88200.0f, 96000.0f,  176400.0f, 192000.0f, 352800.0f,  384000.0f,
+    const float rates[] = {8000.0f,   11025.0f,  22050.0f,  32000.0f,  44100.0f,  48000.0f,
+                           88200.0f,  96000.0f,  176400.0f, 192000.0f, 352800.0f, 384000.0f,
                            705600.0f, 768000.0f, 44099.5f,  47999.9f,  22050.25f, 96000.125f};
     std::mt19937 random(3);
     std::uniform_real_distribution<float> loud(-1.0f, 1.0f);
@@ -177,8 +198,7 @@ TEST(SignalPath, keepsItsFormulasAtEverySampleRate)
         for (size_t k = 0; k < input.size(); ++k)
         {
             double expected = reference.sample(input[k], 0);
-            if (kNumChannels == 2)
-                reference.sample(input[k], 1);
+            if (kNumChannels == 2) reference.sample(input[k], 1);
             ASSERT_EQ(output[k], expected) << "rate " << rate << ", frame " << k;
         }
     }

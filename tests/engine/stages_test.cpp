@@ -19,7 +19,7 @@ TEST(Shaper, reducesTheSlopeAboveTheThresholdAndKeepsTheSign)
     const ShapeCase cases[] = {
         {0.9, 0.5f, 0.5f, 0.7},   {-0.9, 0.5f, 0.5f, -0.7}, {0.5, 0.5f, 0.5f, 0.5},
         {0.3, 0.5f, 0.5f, 0.3},   {0.0, 0.5f, 0.5f, 0.0},   {0.9, 0.5f, 1.0f, 0.5},
-        {-3.0, 0.5f, 1.0f, -0.5}, {0.8, 0.0f, 0.25f, 0.6}, {-0.4, 0.0f, 0.25f, -0.3},
+        {-3.0, 0.5f, 1.0f, -0.5}, {0.8, 0.0f, 0.25f, 0.6},  {-0.4, 0.0f, 0.25f, -0.3},
         {0.9, 0.5f, 0.0f, 0.9},
     };
     for (const ShapeCase& c : cases)
@@ -112,9 +112,9 @@ TEST(Integrator, countsItsTimeConstantInSamplesOfTheCurrentRate)
         float rate;
         double samples; // time constant of 0.5 ms
     };
-    const RateCase cases[] = {{8000.0f, 4.0},     {11025.0f, 5.5125}, {22050.5f, 11.02525},
-                              {44100.0f, 22.05},  {88200.0f, 44.1},   {96000.0f, 48.0},
-                              {192000.0f, 96.0},  {352800.0f, 176.4}, {705600.0f, 352.8},
+    const RateCase cases[] = {{8000.0f, 4.0},     {11025.0f, 5.5125},    {22050.5f, 11.02525},
+                              {44100.0f, 22.05},  {88200.0f, 44.1},      {96000.0f, 48.0},
+                              {192000.0f, 96.0},  {352800.0f, 176.4},    {705600.0f, 352.8},
                               {768000.0f, 384.0}, {44100.25f, 22.050125}};
     for (const RateCase& c : cases)
     {

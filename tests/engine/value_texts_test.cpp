@@ -137,7 +137,7 @@ TEST(ParameterDisplay, showsTheStoredSwitchAndRouteValues)
         float value;
         const char* text;
     };
-    const Case cases[] = {{kShEnable, 0.5f, "On"},  {kIntEnable, 0.4999f, "Off"},
+    const Case cases[] = {{kShEnable, 0.5f, "On"},   {kIntEnable, 0.4999f, "Off"},
                           {kRoute, 0.5f, "Int->Sh"}, {kRoute, 0.49f, "Sh->Int"},
                           {kRoute, NAN, "Int->Sh"},  {kShEnable, NAN, "On"},
                           {kInGain, 0.0f, "-oo"},    {kAsymm, 1.0f, "50"}};
