@@ -5,6 +5,7 @@
 
 #include <emmintrin.h>
 
+using stage::LaneMask;
 using stage::Lanes;
 using stage::splat;
 
@@ -15,8 +16,9 @@ struct PluginCore::FrameSettings
     bool shaperFirst;
     bool bypassesNothing; // asymmetry at its centre (or NaN): neither polarity bypasses
     Lanes inGain;
-    Lanes shThr, shSlope, shEn, shOff;
-    Lanes intThr, intCharge, intDischarge, intEn, intOff;
+    bool shaperOn, integratorOn;
+    Lanes shThr, shSlope;
+    Lanes intThr, intCharge, intDischarge;
     Lanes asymmNegative, asymmPositive;
     Lanes outGain;
 };
@@ -27,8 +29,6 @@ PluginCore::FrameSettings PluginCore::readFrameSettings()
     { return paramValues[index].load(std::memory_order_relaxed); };
     const float fs = dspSampleRate.load(std::memory_order_relaxed);
     const double asymm = live(kAsymm);
-    const double shEn = live(kShEnable);
-    const double intEn = live(kIntEnable);
 
     FrameSettings s;
     // A NaN route counts as integrator first.
@@ -36,15 +36,13 @@ PluginCore::FrameSettings PluginCore::readFrameSettings()
     s.inGain = splat<Lanes>(live(kInGain));
     s.shThr = splat<Lanes>(live(kShThr));
     s.shSlope = splat<Lanes>(1.0 - live(kShDrive));
-    s.shEn = splat<Lanes>(shEn);
-    s.shOff = splat<Lanes>(1.0 - shEn);
+    s.shaperOn = live(kShEnable) == 1.0;
     s.intThr = splat<Lanes>(live(kIntThr));
     s.intCharge =
         splat<Lanes>(chargeFactor.get(fs, paramValues[kIntCh].load(std::memory_order_relaxed)));
     s.intDischarge = splat<Lanes>(
         dischargeFactor.get(fs, paramValues[kIntDisch].load(std::memory_order_relaxed)));
-    s.intEn = splat<Lanes>(intEn);
-    s.intOff = splat<Lanes>(1.0 - intEn);
+    s.integratorOn = live(kIntEnable) == 1.0;
     s.asymmNegative = splat<Lanes>(asymm < 0.5 ? 2.0 * (0.5 - asymm) : 0.0);
     s.asymmPositive = splat<Lanes>(asymm > 0.5 ? 2.0 * (asymm - 0.5) : 0.0);
     s.bypassesNothing = !(asymm < 0.5) && !(asymm > 0.5);
@@ -63,8 +61,16 @@ __attribute__((always_inline)) inline Lanes asymmetryMix(Lanes x, Lanes g, Lanes
                                                          const Settings& s)
 {
     if (s.bypassesNothing) return processed + g * 0.0;
-    Lanes bypass = stage::either(x<0.0, s.asymmNegative, x> 0.0, s.asymmPositive);
+    LaneMask negative = x<0.0, positive = x> 0.0;
+    Lanes bypass = stage::either(negative, s.asymmNegative, positive, s.asymmPositive);
     return processed * (1.0 - bypass) + g * bypass;
+}
+
+// A stage's on/off mix (1 − on)·dry + on·wet. The switches hold exactly 0 or 1, so the mix is
+// 1·dry + 0·wet or 0·dry + 1·wet, which are dry + wet·0 and wet + dry·0 to the bit.
+__attribute__((always_inline)) inline Lanes onOffMix(bool on, Lanes dry, Lanes wet)
+{
+    return on ? wet + dry * 0.0 : dry + wet * 0.0;
 }
 
 template <class Settings>
@@ -79,16 +85,16 @@ __attribute__((always_inline)) inline Lanes processFrame(Lanes x, const Settings
     if (s.shaperFirst)
     {
         Lanes shaped = shape(g, s.shThr, s.shSlope);
-        Lanes a = s.shOff * g + s.shEn * shaped;
+        Lanes a = onOffMix(s.shaperOn, g, shaped);
         Lanes integrated = integrate(a, s.intThr, s.intCharge, s.intDischarge, envelope);
-        processed = s.intOff * a + s.intEn * integrated;
+        processed = onOffMix(s.integratorOn, a, integrated);
     }
     else
     {
         Lanes integrated = integrate(g, s.intThr, s.intCharge, s.intDischarge, envelope);
-        Lanes b = s.intEn * integrated + s.intOff * g;
+        Lanes b = onOffMix(s.integratorOn, g, integrated);
         Lanes shaped = shape(b, s.shThr, s.shSlope);
-        processed = s.shOff * b + s.shEn * shaped;
+        processed = onOffMix(s.shaperOn, b, shaped);
     }
     return 2.0 * asymmetryMix(x, g, processed, s) * s.outGain;
 }
