@@ -5,7 +5,8 @@ set -euo pipefail
 PACKAGES=(
     cmake make g++ pkg-config dpkg-dev xz-utils
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libsndfile1-dev libpng-dev zlib1g-dev
+    libsndfile1-dev libpng-dev zlib1g-dev libcairo2-dev fonts-dejavu-core fonts-liberation2
+    libfreetype-dev libfontconfig1-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
     binutils-mingw-w64-x86-64 libz-mingw-w64-dev
     wine wine64 xvfb xdotool
