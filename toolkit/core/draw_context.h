@@ -124,6 +124,10 @@ public:
     // An image of width x height compatible with the frame's window, in the background colour.
     COffscreenContext(CFrame* frame, int32_t width, int32_t height,
                       CColor background = kColorBlack);
+    // An image for the bitmap's size (20 x 20 without a bitmap), compatible with the context's
+    // device. drawIntoBitmap: the bitmap's own image is drawn into. Otherwise a private image
+    // starts as a copy of the bitmap, or black without one.
+    COffscreenContext(CDrawContext* context, CBitmap* bitmap, bool drawIntoBitmap = false);
     ~COffscreenContext() override;
 
     // Copies a block of destRect's size from this image at sourceOffset into the target at
@@ -137,6 +141,7 @@ public:
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
     CColor getBackgroundColor() const { return backgroundColor; }
+    CBitmap* getBitmap() const { return bitmap; }
 
 protected:
     CBitmap* bitmap = nullptr; // the image drawn into or copied, not owned; none in this form
