@@ -2,7 +2,6 @@
 
 #include "toolkit/core/backend/draw_device.h"
 #include "toolkit/core/backend/platform_services.h"
-#include "toolkit/core/bitmap.h"
 #include "toolkit/core/frame_services.h"
 
 #include <algorithm>
@@ -481,43 +480,6 @@ COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t heigh
     setFrameColor(background);
     fillRect(CRect(0, 0, width, height));
     drawRect(CRect(0, 0, width, height), kStroke);
-}
-
-COffscreenContext::COffscreenContext(CDrawContext* context, CBitmap* bitmap, bool drawIntoBitmap)
-    : CDrawContext(context ? context->getFrame() : nullptr, nullptr, nullptr), bitmap(bitmap),
-      height(bitmap ? bitmap->getHeight() : 20), width(bitmap ? bitmap->getWidth() : 20)
-{
-    clipRect =
-        CRect(std::min(0, width), std::min(0, height), std::max(0, width), std::max(0, height));
-
-    if (drawIntoBitmap && bitmap)
-    {
-        // The bitmap keeps its image; this context only draws into it.
-        image = bitmap->getImageDevice();
-    }
-    else
-    {
-        image = services->createImageDevice(context ? context->getDevice() : nullptr, width, height);
-        destroyImage = true;
-    }
-    if (image)
-    {
-        device = image;
-        recordPriorObjects();
-    }
-
-    // Only virtual operations of the bitmap are used here, so contexts without bitmaps do not
-    // pull in the bitmap's loading.
-    if (destroyImage)
-    {
-        if (bitmap)
-            bitmap->draw(this, CRect(0, 0, width, height), CPoint(0, 0));
-        else
-        {
-            setFillColor(kColorBlack);
-            fillRect(CRect(0, 0, width, height));
-        }
-    }
 }
 
 COffscreenContext::~COffscreenContext()
