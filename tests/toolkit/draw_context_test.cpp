@@ -399,6 +399,19 @@ TEST_F(Pixels, OffscreenStartsInTheBackgroundColourAndClipsToItsSize)
     EXPECT_EQ(context->getClipRect(clip), CRect(0, 0, 40, 40));
 }
 
+TEST_F(Pixels, aBlackImageFillsBlackWithTheColourItWasMadeWith)
+{
+    // The initial black fill was recorded before the image had a device; it must still be the
+    // brush the device fills with, although setting black again is skipped as unchanged.
+    CStubFrame stub;
+    COffscreenContext black(asFrame(stub), 20, 20, kColorBlack);
+    black.drawPoint(CPoint(5, 5), kColorWhite);
+    black.setFillColor(kColorBlack);
+    black.fillRect(CRect(0, 0, 20, 20));
+    EXPECT_TRUE(sameColor(black.getPoint(CPoint(5, 5)), kColorBlack));
+    EXPECT_TRUE(sameColor(black.getPoint(CPoint(10, 10)), kColorBlack));
+}
+
 TEST_F(Pixels, FillRectPaintsTheInteriorWithoutTopRowAndLeftColumn)
 {
     context->setFillColor(kColorRed);

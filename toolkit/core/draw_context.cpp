@@ -132,6 +132,25 @@ void CDrawContext::recordPriorObjects()
     priorFont = device->currentObject(kFontObject);
 }
 
+// An off-screen image gets its device after the initial state was recorded without one: give
+// it the pen, brush, font, text colour and raster operation that the fields describe, so that a
+// setter that is skipped as unchanged later still finds its value on the device.
+void CDrawContext::applyRecordedState()
+{
+    if (!device) return;
+    replacePen();
+    CColor fill = fillColor;
+    fillColor.alpha = static_cast<uint8_t>(~fill.alpha);
+    setFillColor(fill);
+    setFontColor(fontColor);
+    int32_t id = fontId, size = fontSize, style = fontStyle;
+    fontId = kNumFonts;
+    setFont(id, size, style);
+    int32_t mode = drawMode;
+    drawMode = -1;
+    setDrawMode(mode);
+}
+
 void CDrawContext::releaseDeviceObjects()
 {
     if (!device) return;
@@ -474,6 +493,7 @@ COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t heigh
     {
         device = image;
         recordPriorObjects();
+        applyRecordedState();
     }
 
     setFillColor(background);

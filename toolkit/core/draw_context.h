@@ -90,6 +90,7 @@ protected:
     void releaseDeviceObjects();
     // Records what the device has selected, to restore it at the end.
     void recordPriorObjects();
+    void applyRecordedState();
     void replacePen();
 
     CDrawDevice* device = nullptr;

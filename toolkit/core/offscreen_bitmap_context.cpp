@@ -28,6 +28,7 @@ COffscreenContext::COffscreenContext(CDrawContext* context, CBitmap* bitmap, boo
     {
         device = image;
         recordPriorObjects();
+        applyRecordedState();
     }
 
     if (destroyImage)
