@@ -75,10 +75,6 @@ template <class T> inline T shape(T x, T threshold, T slopeAbove)
 }
 
 // a where pickA holds, b where pickB holds, 0 where neither does; the two never overlap.
-inline double either(bool pickA, double a, bool pickB, double b)
-{
-    return pickA ? a : (pickB ? b : 0.0);
-}
 inline Lanes either(LaneMask pickA, Lanes a, LaneMask pickB, Lanes b)
 {
     LaneMask bits =

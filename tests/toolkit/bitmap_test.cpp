@@ -6,7 +6,8 @@
 
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/draw_context.h"
-#include "toolkit/core/module.h"
+
+#include "png_writer.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -20,33 +21,13 @@
 #include "toolkit/core/backend_win32/win32_device.h"
 #endif
 
-// The module whose resources bitmaps load: this test program.
-void* toolkitModuleHandle()
-{
-#if defined(_WIN32)
-    return GetModuleHandleA(nullptr);
-#else
-    return nullptr;
-#endif
-}
-
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
 
 struct Rgba
 {
     uint8_t red, green, blue, alpha;
 };
-
-void appendToBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void flushNothing(png_structp) {}
 
 // An 8-bit RGBA PNG of the pixels, given row by row from the top.
 Bytes writeRgbaPng(uint32_t width, uint32_t height, const std::vector<Rgba>& pixels)

@@ -1,8 +1,9 @@
 // PNG decoding into premultiplied, bottom-up BGRA images, and the resource lookup. The PNG data
 // of most cases is written here with libpng's own writer, so each case shows its picture.
 #include "toolkit/core/backend/resources.h"
-#include "toolkit/core/module.h"
 #include "toolkit/core/png_image.h"
+
+#include "png_writer.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,24 +13,8 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
-// The module whose resources the lookup searches: this test program.
-void* toolkitModuleHandle()
-{
-#if defined(_WIN32)
-    return GetModuleHandleA(nullptr);
-#else
-    return nullptr;
-#endif
-}
-
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
 
 struct PngPicture
 {
@@ -45,14 +30,6 @@ struct PngPicture
     bool interlaced = false;
     bool smallChunks = false; // uncompressed data in many small IDAT chunks
 };
-
-void appendToBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void flushNothing(png_structp) {}
 
 // Writes the picture into dest; false on a writer error.
 bool writePngInto(const PngPicture& picture, Bytes* dest, std::vector<png_bytep>* rowPointers)
