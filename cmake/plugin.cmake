@@ -7,14 +7,27 @@ set(BRAMBLE_CORE_SOURCES
     ${BRAMBLE_ROOT}/host/audioeffectx.cpp
     ${BRAMBLE_ROOT}/engine/plugin_core.cpp
     ${BRAMBLE_ROOT}/engine/plugin_core_process.cpp
-    ${BRAMBLE_ROOT}/engine/value_texts.cpp
-    ${BRAMBLE_ROOT}/engine/no_editor.cpp)
+    ${BRAMBLE_ROOT}/engine/value_texts.cpp)
 
 if(WIN32)
     set(BRAMBLE_ENTRY_SOURCES ${BRAMBLE_ROOT}/host/entry.cpp ${BRAMBLE_ROOT}/host/entry_win32.cpp)
 else()
     set(BRAMBLE_ENTRY_SOURCES ${BRAMBLE_ROOT}/host/entry.cpp ${BRAMBLE_ROOT}/host/entry_posix.cpp)
 endif()
+
+# bramble_add_editor_images(<target>): the editor's four images in the target's resources, found
+# by id and type "PNG" from the module's handle.
+function(bramble_add_editor_images target)
+    if(WIN32)
+        target_sources(${target} PRIVATE ${BRAMBLE_ROOT}/resources/editor_images.rc)
+    else()
+        bramble_add_resources(${target}
+            128 PNG ${BRAMBLE_ROOT}/resources/bramble_face.png
+            129 PNG ${BRAMBLE_ROOT}/resources/bramble_knob.png
+            130 PNG ${BRAMBLE_ROOT}/resources/bramble_power_button.png
+            131 PNG ${BRAMBLE_ROOT}/resources/bramble_route_button.png)
+    endif()
+endfunction()
 
 # add_bramble_plugin(<library name> <core target> MONO|STEREO)
 function(add_bramble_plugin name core variant)
@@ -30,7 +43,10 @@ function(add_bramble_plugin name core variant)
                                              CXX_VISIBILITY_PRESET hidden
                                              VISIBILITY_INLINES_HIDDEN ON)
 
-    add_library(${name} SHARED ${BRAMBLE_ENTRY_SOURCES} $<TARGET_OBJECTS:${core}>)
+    add_library(${name} SHARED ${BRAMBLE_ENTRY_SOURCES} ${BRAMBLE_ROOT}/editor/plugin_module.cpp
+                               $<TARGET_OBJECTS:${core}>)
+    target_link_libraries(${name} PRIVATE bramble_editor)
+    bramble_add_editor_images(${name})
     target_compile_definitions(${name} PRIVATE BRAMBLE_MONO=${mono})
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden
                                              VISIBILITY_INLINES_HIDDEN ON

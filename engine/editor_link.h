@@ -21,5 +21,5 @@ struct EditorBinding
     ParameterObserver* observer = nullptr;
 };
 
-// Defined by the editor; a build without an editor links a stand-in that returns no editor.
+// Defined by the editor.
 EditorBinding createPluginEditor(AudioEffectX* effect);

@@ -42,7 +42,8 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 
 PluginCore::PluginCore(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), programs(nullptr), dspSampleRate(0.0f),
-      settingsGeneration(0), envelope{0.0, 0.0}, kernel(Kernel::Baseline), editorObserver(nullptr)
+      settingsGeneration(0), envelope{0.0, 0.0}, kernel(Kernel::Baseline), editorObserver(nullptr),
+      observedEditor(nullptr)
 {
     selectKernel(Kernel::Sse41);
     for (std::atomic<float>& value : paramValues)
@@ -67,6 +68,7 @@ PluginCore::PluginCore(audioMasterCallback audioMaster)
     EditorBinding binding = createPluginEditor(this);
     if (binding.editor) setEditor(binding.editor);
     editorObserver = binding.observer;
+    observedEditor = binding.editor;
 }
 
 PluginCore::~PluginCore()
@@ -96,7 +98,8 @@ void PluginCore::setParameter(VstInt32 index, float value)
         paramValues[index].store(stored, std::memory_order_relaxed);
         settingsGeneration.fetch_add(1, std::memory_order_release);
     }
-    if (editor && editorObserver) editorObserver->setParameter(index, value);
+    if (editor && editor == observedEditor && editorObserver)
+        editorObserver->setParameter(index, value);
 }
 
 float PluginCore::getParameter(VstInt32 index)

@@ -69,4 +69,6 @@ private:
     stage::FollowFactorCache dischargeFactor;
     Kernel kernel;
     ParameterObserver* editorObserver;
+    // The editor the observer belongs to; another editor attached later is not told.
+    AEffEditor* observedEditor;
 };

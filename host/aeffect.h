@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../common/vst_key_code.h" // what a key opcode hands to the editor
+
 typedef int32_t VstInt32;
 typedef int16_t VstInt16;
 typedef intptr_t VstIntPtr;
@@ -229,14 +231,6 @@ enum VstProcessPrecision : VstInt32
 {
     kVstProcessPrecision32 = 0,
     kVstProcessPrecision64 = 1,
-};
-
-// What a key opcode hands to the editor.
-struct VstKeyCode
-{
-    VstInt32 character;
-    unsigned char virt;
-    unsigned char modifier;
 };
 
 // An editor's rectangle as reported to the host.

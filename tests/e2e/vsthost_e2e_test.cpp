@@ -233,7 +233,7 @@ TEST_P(InfoOfVariant, ShowsTheIdentity)
     EXPECT_EQ(wordsOf(field(run.out, "Unique id"))[0], GetParam().uniqueId);
     EXPECT_EQ(field(run.out, "Inputs"), GetParam().channels);
     EXPECT_EQ(field(run.out, "Outputs"), GetParam().channels);
-    EXPECT_EQ(field(run.out, "Flags"), "0x00001010 (canReplacing, canDoubleReplacing)");
+    EXPECT_EQ(field(run.out, "Flags"), "0x00001011 (hasEditor, canReplacing, canDoubleReplacing)");
     EXPECT_EQ(field(run.out, "Category"), "1 (effect)");
     EXPECT_EQ(field(run.out, "VST version"), "2400");
     EXPECT_EQ(wordsOf(field(run.out, "Programs"))[0], "16");
@@ -464,6 +464,15 @@ const ErrorCase kErrorCases[] = {
     {"MissingAudioFile", {STEREO_PLUGIN_PATH, "--input", "e2e_missing.wav"}, "e2e_missing.wav"},
     {"UnknownOption", {STEREO_PLUGIN_PATH, "--louder"}, "--louder"},
     {"NoPlugin", {"--info"}, "no plug-in"},
+    {"EditorWithRendering", {STEREO_PLUGIN_PATH, "--editor", "--signal", "noise"}, "--editor"},
+    {"ScriptWithoutEditor", {STEREO_PLUGIN_PATH, "--script", "e2e_script.txt"}, "--script"},
+    {"WindowPositionWithoutY", {STEREO_PLUGIN_PATH, "--editor", "--window-at", "5"}, "X,Y"},
+    {"MissingScript",
+     {STEREO_PLUGIN_PATH, "--editor", "--script", "e2e_missing_script.txt"},
+     "e2e_missing_script.txt"},
+#if !defined(_WIN32)
+    {"EditorWithoutWindows", {STEREO_PLUGIN_PATH, "--editor"}, "Windows build"},
+#endif
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Failure, ::testing::ValuesIn(kErrorCases),
@@ -576,6 +585,7 @@ TEST(HostProtocol, EffectIsClosedWhateverEndsTheRun)
     };
     const Case kCases[] = {
         {"info", {FAKE_TRACING_PATH, "--info"}, true},
+        {"editor of an effect without one", {FAKE_TRACING_PATH, "--editor"}, false},
         {"unknown parameter", {FAKE_TRACING_PATH, "--set", "Volume=1"}, false},
         {"program out of range", {FAKE_TRACING_PATH, "--program", "3"}, false},
         {"unwritable output",

@@ -157,7 +157,7 @@ TEST(Identity, namesTheEffectItsVendorAndItsVariant)
     EXPECT_EQ(record->numOutputs, kNumChannels);
     EXPECT_EQ(static_cast<uint32_t>(record->uniqueID),
               kNumChannels == 2 ? 0xFF071102u : 0xFF071101u);
-    EXPECT_EQ(record->flags, 0x1010);
+    EXPECT_EQ(record->flags, 0x1011);
 }
 
 TEST(Parameters, theSampleRateAndResumeLeaveTheEnvelopesAlone)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -200,6 +201,9 @@ struct Bench
     explicit Bench(const Row& row) : core(RecordingHost::callback())
     {
         prepare(core);
+        // The row decides the editor: the effect's own one is set aside.
+        ownEditor.reset(core.getEditor());
+        core.setEditor(nullptr);
         if (row.editor != Editor::None)
             core.setEditor(new RecordingEditor(&core, row.editor == Editor::SaysYes, &editorCalls));
         std::memset(text, kUnwritten, sizeof text);
@@ -259,6 +263,7 @@ struct Bench
     RecordingHost host;
     std::vector<std::string> editorCalls; // outlives the editor, which the core deletes
     PluginCore core;
+    std::unique_ptr<AEffEditor> ownEditor; // the effect's own editor, set aside for the row
     char text[256];
     void* slots[2];
 };

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,7 +127,7 @@ TEST(EffectRecord, PluginCoreShowsItsVariantAndBothReplacingFlags)
     EXPECT_EQ(kNumChannels, record.numInputs);
     EXPECT_EQ(kNumChannels, record.numOutputs);
     EXPECT_EQ(kUniqueId, record.uniqueID);
-    EXPECT_EQ(0x1010, record.flags) << "replacing in single and double precision, no editor";
+    EXPECT_EQ(0x1011, record.flags) << "an editor, replacing in single and double precision";
     EXPECT_EQ(static_cast<AudioEffect*>(&core), record.object);
     EXPECT_EQ(0, record.initialDelay);
     EXPECT_EQ(1.0f, record.ioRatio);
@@ -195,6 +196,9 @@ TEST(EffectRecord, EditorFlagFollowsTheAttachedEditor)
     PluginCore core(nullptr);
     TracedEditor editor(&core, &trace);
     const AEffect& record = *core.getAeffect();
+    AEffEditor* own = core.getEditor();
+    ASSERT_NE(nullptr, own) << "the effect makes its own editor";
+    EXPECT_EQ(0x1011, record.flags);
 
     core.setEditor(&editor);
     EXPECT_EQ(0x1011, record.flags);
@@ -204,6 +208,7 @@ TEST(EffectRecord, EditorFlagFollowsTheAttachedEditor)
     EXPECT_EQ(0x1010, record.flags);
     EXPECT_EQ(nullptr, core.getEditor());
     EXPECT_TRUE(trace.empty()) << "taking the editor away does not destroy it";
+    core.setEditor(own);
 }
 
 TEST(EffectBaseDefaults, ChunkRequestGivesNothingAndLeavesTheDataPointer)
@@ -263,6 +268,8 @@ TEST(EffectClose, PluginCoreClosedThroughTheRecordLeavesNothingBehind)
     // The leak checker of the sanitizer build sees whatever an instance fails to free.
     std::vector<std::string> trace;
     auto* core = new PluginCore(nullptr);
+    // Set aside for one that reports its end.
+    std::unique_ptr<AEffEditor> own(core->getEditor());
     core->setEditor(new TracedEditor(core, &trace));
     AEffect* record = core->getAeffect();
 

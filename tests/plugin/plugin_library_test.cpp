@@ -159,7 +159,7 @@ TEST_P(BuiltLibrary, RecordDescribesItsVariant)
     EXPECT_EQ(effect->numInputs, GetParam().channels);
     EXPECT_EQ(effect->numOutputs, GetParam().channels);
     EXPECT_EQ(static_cast<uint32_t>(effect->uniqueID), GetParam().uniqueId);
-    EXPECT_EQ(effect->flags, 0x1010);
+    EXPECT_EQ(effect->flags, 0x1011);
     EXPECT_EQ(effect->numPrograms, 16);
     EXPECT_EQ(effect->numParams, 11);
 }

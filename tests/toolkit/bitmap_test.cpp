@@ -2,7 +2,7 @@
 // into small off-screen surfaces (the software raster natively, GDI in the Windows build), and
 // the blocks that reach a recording device when callers pass offsets beyond the image.
 #include "draw_fixtures.h"
-#include "frame_services_stub.h"
+#include "test_frame.h"
 
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/draw_context.h"

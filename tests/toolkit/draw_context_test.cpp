@@ -2,7 +2,7 @@
 // and exact pixels drawn into a small off-screen surface (the software raster natively, GDI in
 // the Windows build).
 #include "draw_fixtures.h"
-#include "frame_services_stub.h"
+#include "test_frame.h"
 
 #include "toolkit/core/backend/platform_services.h"
 #include "toolkit/core/draw_context.h"

@@ -1,6 +1,6 @@
 // Button state and the two waits of the modal mouse loops, driven by fake platform services.
 #include "draw_fixtures.h"
-#include "frame_services_stub.h"
+#include "test_frame.h"
 
 #include "toolkit/core/draw_context.h"
 

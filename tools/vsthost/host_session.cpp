@@ -128,8 +128,10 @@ void HostSession::close()
     foundEntryName = nullptr;
 }
 
-VstIntPtr HostSession::answer(const HostSession* session, VstInt32 opcode, void* ptr)
+VstIntPtr HostSession::answer(const HostSession* session, VstInt32 opcode, VstInt32 index,
+                              VstIntPtr value, void* ptr)
 {
+    const bool sizes = session && session->windowSizer;
     switch (opcode)
     {
     case audioMasterVersion:
@@ -144,8 +146,11 @@ VstIntPtr HostSession::answer(const HostSession* session, VstInt32 opcode, void*
     case audioMasterGetProductString:
         copyHostString(ptr, kHostProduct);
         return ptr ? 1 : 0;
+    case audioMasterCanDo:
+        return sizes && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0;
+    case audioMasterSizeWindow:
+        return sizes && session->windowSizer(index, static_cast<VstInt32>(value)) ? 1 : 0;
     default:
-        // audioMasterCanDo included: this host offers nothing beyond the basics.
         return 0;
     }
 }
@@ -155,14 +160,17 @@ VstIntPtr VSTCALLBACK HostSession::hostCallback(AEffect* effect, VstInt32 opcode
 {
     HostSession* session = effect && effect->resvd1 ? reinterpret_cast<HostSession*>(effect->resvd1)
                                                     : tCreatingSession;
-    const VstIntPtr result = answer(session, opcode, ptr);
+    const VstIntPtr result = answer(session, opcode, index, value, ptr);
     if (session && session->callbackLog)
     {
+        // The feature asked for is worth seeing; no other pointer is read.
+        const bool showText = opcode == audioMasterCanDo && ptr;
         std::fprintf(session->callbackLog,
                      "callback: opcode %" PRId32 " (%s) index %" PRId32 " value %" PRIdPTR
-                     " ptr 0x%" PRIxPTR " opt %g -> %" PRIdPTR "\n",
+                     " ptr 0x%" PRIxPTR "%s%s%s opt %g -> %" PRIdPTR "\n",
                      opcode, hostOpcodeName(opcode), index, value, reinterpret_cast<uintptr_t>(ptr),
-                     static_cast<double>(opt), result);
+                     showText ? " \"" : "", showText ? static_cast<const char*>(ptr) : "",
+                     showText ? "\"" : "", static_cast<double>(opt), result);
         std::fflush(session->callbackLog);
     }
     return result;

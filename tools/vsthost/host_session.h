@@ -6,7 +6,9 @@
 #include "plugin_library.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 
 typedef AEffect*(VSTCALLBACK* PluginEntryProc)(audioMasterCallback audioMaster);
 
@@ -37,6 +39,12 @@ public:
     // Every callback is printed to this stream when it is set (null: none are printed).
     void setCallbackLog(std::FILE* stream) { callbackLog = stream; }
 
+    // Resizes the effect's editor window to a width and height and tells whether it did. With a
+    // handler set the host answers audioMasterCanDo "sizeWindow" with 1 and passes
+    // audioMasterSizeWindow (index width, value height) to it; without one it refuses both.
+    using WindowSizer = std::function<bool(VstInt32 width, VstInt32 height)>;
+    void setWindowSizer(WindowSizer sizer) { windowSizer = std::move(sizer); }
+
     // Loads the library, calls its entry with this session's callback, checks the record it
     // returns and opens the effect (effOpen). On failure returns false with the cause in error;
     // nothing is left loaded then.
@@ -66,7 +74,8 @@ private:
                                               VstIntPtr value, void* ptr, float opt);
     // The answer to one callback; a call that names no known session (some effects ask the
     // version with a null record at any time) gets the answers that do not depend on one.
-    static VstIntPtr answer(const HostSession* session, VstInt32 opcode, void* ptr);
+    static VstIntPtr answer(const HostSession* session, VstInt32 opcode, VstInt32 index,
+                            VstIntPtr value, void* ptr);
 
     PluginLibrary library;
     AEffect* record = nullptr;
@@ -75,4 +84,5 @@ private:
     double sessionRate = 44100.0;
     VstInt32 sessionBlockSize = 512;
     std::FILE* callbackLog = nullptr;
+    WindowSizer windowSizer;
 };

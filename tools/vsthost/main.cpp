@@ -1,6 +1,7 @@
 // vsthost: loads a VST 2.4 effect library, reports what it says about itself, renders audio
-// through it and times its processing. Every failure ends in one line on stderr and a non-zero
-// exit status; an effect that was created is always closed with effClose.
+// through it, times its processing or shows its editor. Every failure ends in one line on stderr
+// and a non-zero exit status; an effect that was created is always closed with effClose.
+#include "editor_mode.h"
 #include "effect_info.h"
 #include "host_session.h"
 #include "options.h"
@@ -117,7 +118,7 @@ int main(int argc, char** argv)
             std::fputs(kUsageText, stdout);
             return 0;
         }
-        return run(options);
+        return options.editor ? runEditorMode(options) : run(options);
     }
     catch (const ToolError& failure)
     {

@@ -8,6 +8,7 @@
 
 const char* const kUsageText =
     "Usage: vsthost PLUGIN [options]\n"
+    "       vsthost --editor [--script FILE] [--window-at X,Y] [--log-callbacks] PLUGIN\n"
     "\n"
     "Loads a VST 2.4 effect library (.so, .dll) and shows what it reports, renders audio\n"
     "through it or measures its speed. Without --input, --signal or --bench it prints the\n"
@@ -21,6 +22,8 @@ const char* const kUsageText =
     "                       sine[:HZ] (default 1000 Hz), impulse, dc[:VALUE]\n"
     "  --bench              process loud noise (uniform, peak 1.0) for a few seconds and print\n"
     "                       the time per channel-sample\n"
+    "  --editor             open the effect's editor in a window of the tool's own (Windows\n"
+    "                       build) and take commands from stdin, one a line (below)\n"
     "\n"
     "Rendering:\n"
     "  --output FILE        write the effect's output as a 32-bit float WAV file\n"
@@ -44,8 +47,35 @@ const char* const kUsageText =
     "  --block N            frames per processing call (default 512)\n"
     "  --double             process through processDoubleReplacing (default: processReplacing)\n"
     "\n"
+    "Editor:\n"
+    "  --script FILE        read the commands from FILE instead of stdin; after its last line\n"
+    "                       the window stays open until it is closed\n"
+    "  --window-at X,Y      screen position of the window's top-left corner (default 0,0)\n"
+    "  Each command gets one reply line on stdout that starts with 'ok' or 'error'. Closing\n"
+    "  the window, quit or the end of stdin ends the run. The commands:\n"
+    "    rect                 the editor area on the screen: ok X Y WIDTH HEIGHT\n"
+    "    idle                 one effEditIdle\n"
+    "    pump MS              run the window MS milliseconds (effEditIdle every 50 ms)\n"
+    "    set INDEX VALUE      set a parameter\n"
+    "    get INDEX            a parameter's value: ok VALUE\n"
+    "    display INDEX        a parameter's display text: ok TEXT\n"
+    "    key VIRT MOD [CHAR]  effEditKeyDown and effEditKeyUp: ok DOWN UP\n"
+    "    wheel DISTANCE       the mouse wheel at the pointer: ok RESULT\n"
+    "    knob-mode N          effSetEditKnobMode: ok RESULT\n"
+    "    open, close          effEditOpen, effEditClose in the same window\n"
+    "    cycle N              close and reopen the editor N times (open and close if closed)\n"
+    "    pixel X Y            the colour the screen shows at editor coordinates: ok R G B\n"
+    "    screenshot FILE      the editor area as a PNG file: ok WIDTH HEIGHT\n"
+    "    resources            live GDI objects (70000 minus what can still be made) and the\n"
+    "                         process's windows: ok gdi=N windows=M\n"
+    "    memory               the process's private bytes (or working set): ok BYTES\n"
+    "    instance N           direct the commands to effect N; one above the last loads\n"
+    "                         another instance in a window of its own: ok N\n"
+    "    quit                 close the editors and the effects and end\n"
+    "\n"
     "Other:\n"
-    "  --log-callbacks      print every call of the effect to the host on stderr\n"
+    "  --log-callbacks      print every call of the effect to the host on stderr (with\n"
+    "                       --editor on stdout, in order with the replies)\n"
     "  --help               print this text\n"
     "\n"
     "Options take their value as the next argument or after '=' (--block=64). The exit status\n"
@@ -109,9 +139,37 @@ void parseSignal(const std::string& text, Options& options)
         usageError("unknown signal '" + text + "': noise, sine[:HZ], impulse or dc[:VALUE]");
 }
 
+// "X,Y" in screen coordinates.
+void parseWindowAt(const std::string& text, Options& options)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) usageError("--window-at wants X,Y, not '" + text + "'");
+    constexpr int64_t kLimit = 30000;
+    options.windowX =
+        static_cast<int>(parseCount("--window-at", text.substr(0, comma), -kLimit, kLimit));
+    options.windowY =
+        static_cast<int>(parseCount("--window-at", text.substr(comma + 1), -kLimit, kLimit));
+    options.windowAtGiven = true;
+}
+
+void checkEditorCombination(const Options& options)
+{
+    const bool wantsOutput = !options.outputPath.empty() || options.printSamples > 0;
+    if (!options.editor)
+    {
+        if (!options.scriptPath.empty() || options.windowAtGiven)
+            usageError("--script and --window-at need --editor");
+        return;
+    }
+    if (options.info || options.bench || options.renders() || wantsOutput)
+        usageError("--editor runs on its own: no --info, --input, --signal, --bench, --output or "
+                   "--print-samples with it");
+}
+
 void checkCombination(Options& options)
 {
     if (options.pluginPath.empty()) usageError("no plug-in given");
+    checkEditorCombination(options);
     if (!options.inputPath.empty() && options.signal != SignalKind::none)
         usageError("--input and --signal exclude each other");
     const bool wantsOutput = !options.outputPath.empty() || options.printSamples > 0;
@@ -165,6 +223,12 @@ Options parseOptions(const std::vector<std::string>& arguments)
             options.doublePrecision = flag();
         else if (name == "--log-callbacks")
             options.logCallbacks = flag();
+        else if (name == "--editor")
+            options.editor = flag();
+        else if (name == "--script")
+            options.scriptPath = value();
+        else if (name == "--window-at")
+            parseWindowAt(value(), options);
         else if (name == "--input")
             options.inputPath = value();
         else if (name == "--signal")

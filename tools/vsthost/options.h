@@ -47,6 +47,15 @@ struct Options
 
     bool logCallbacks = false;
 
+    // The editor in a window of the tool's own, driven by commands (editor_mode.h).
+    bool editor = false;
+    // Where the commands come from; empty: stdin.
+    std::string scriptPath;
+    // Screen position of the window's top-left corner.
+    int windowX = 0;
+    int windowY = 0;
+    bool windowAtGiven = false;
+
     bool renders() const { return !inputPath.empty() || signal != SignalKind::none; }
 };
 

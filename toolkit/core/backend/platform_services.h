@@ -48,6 +48,8 @@ public:
     virtual uint32_t doubleClickTime() = 0;
     // Removes a queued left-button-down message of this thread; false when none waits.
     virtual bool takeQueuedLeftButtonDown() = 0;
+    // Removes one queued paint message of this thread and dispatches it; false when none waits.
+    virtual bool dispatchQueuedPaint() { return false; }
     virtual void sleep(uint32_t milliseconds) = 0;
 };
 

@@ -84,7 +84,13 @@ struct CSoftDevice::Objects
 };
 
 CSoftDevice::CSoftDevice(int32_t width, int32_t height)
-    : pixels(width, height), objects(std::make_unique<Objects>()), clip(pixels.bounds())
+    : ownedPixels(std::make_unique<CSoftSurface>(width, height)), pixels(*ownedPixels),
+      objects(std::make_unique<Objects>()), clip(pixels.bounds())
+{
+}
+
+CSoftDevice::CSoftDevice(CSoftSurface& borrowed)
+    : pixels(borrowed), objects(std::make_unique<Objects>()), clip(pixels.bounds())
 {
 }
 

@@ -11,6 +11,8 @@ class CSoftDevice : public CDrawDevice
 {
 public:
     CSoftDevice(int32_t width, int32_t height);
+    // A device drawing into a surface it does not own, such as a memory window's.
+    explicit CSoftDevice(CSoftSurface& borrowed);
     ~CSoftDevice() override;
 
     CSoftSurface& surface() { return pixels; }
@@ -58,7 +60,8 @@ private:
     template <typename F>
     void eachSourcePixel(const CRect& dest, CSoftSurface& source, const CRect& sourceRect, F f);
 
-    CSoftSurface pixels;
+    std::unique_ptr<CSoftSurface> ownedPixels; // declared first: pixels may refer to it
+    CSoftSurface& pixels;
     struct Objects;
     std::unique_ptr<Objects> objects;
     uint32_t textColor = 0;

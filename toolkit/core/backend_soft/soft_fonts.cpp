@@ -28,7 +28,9 @@ public:
 namespace
 {
 // The FreeType library, the fontconfig configuration and the faces loaded so far. One per
-// process, built on first use and torn down at exit.
+// module, built on first use and torn down when the module goes. fontconfig itself is shared
+// with whoever else in the process uses it (a second plug-in library, the host), so it is never
+// shut down from here.
 class CSoftFontEngine
 {
 public:
@@ -42,7 +44,6 @@ public:
         faces.clear();
         if (library) FT_Done_FreeType(library);
         if (config) FcConfigDestroy(config);
-        FcFini();
     }
 
     std::shared_ptr<CSoftFontFace> find(const char* family, bool bold, bool italic)

@@ -1,7 +1,9 @@
-// Platform services of the software back end: off-screen images only (no windows yet), no
-// buttons or keys held, a monotonic millisecond clock and an empty message queue.
+// Platform services of the software back end: memory windows and images, the pointer and keys
+// of the soft input state, a monotonic millisecond clock and an empty message queue.
 #include "toolkit/core/backend/platform_services.h"
+#include "toolkit/core/backend_soft/soft_clock.h"
 #include "toolkit/core/backend_soft/soft_device.h"
+#include "toolkit/core/backend_soft/soft_windows.h"
 
 #include <chrono>
 #include <cstring>
@@ -9,12 +11,14 @@
 
 namespace
 {
-constexpr uint32_t kDoubleClickMilliseconds = 500;
-
 class CSoftPlatformServices : public CPlatformServices
 {
 public:
-    CDrawDevice* createWindowDevice(void*) override { return nullptr; }
+    CDrawDevice* createWindowDevice(void* window) override
+    {
+        if (!window) return nullptr;
+        return new CSoftDevice(static_cast<CSoftWindow*>(window)->surface);
+    }
     CDrawDevice* createImageDevice(CDrawDevice*, int32_t width, int32_t height) override
     {
         return new CSoftDevice(width, height);
@@ -35,21 +39,42 @@ public:
 
     bool cursorPosition(CPoint& screenPoint) override
     {
-        screenPoint = CPoint();
+        screenPoint = softInput().cursor;
+        return true;
+    }
+    bool windowRect(void* window, CRect& screenRect) override
+    {
+        if (!window) return false;
+        screenRect = softWindowScreenRect(static_cast<CSoftWindow*>(window));
+        return true;
+    }
+    bool keyDown(CInputKey key) override
+    {
+        CSoftInput& input = softInput();
+        switch (key)
+        {
+        case kInputLeftButton:
+            if (input.onPoll) input.onPoll();
+            return input.leftButton;
+        case kInputMiddleButton: return input.middleButton;
+        case kInputRightButton: return input.rightButton;
+        case kInputShift: return input.shift;
+        case kInputControl: return input.control;
+        case kInputAlt: return input.alt;
+        }
         return false;
     }
-    bool windowRect(void*, CRect&) override { return false; }
-    bool keyDown(CInputKey) override { return false; }
-    bool buttonsSwapped() override { return false; }
+    bool buttonsSwapped() override { return softInput().swapButtons; }
 
     uint32_t tickCount() override
     {
+        if (softClock().held) return softClock().now;
         using namespace std::chrono;
         return static_cast<uint32_t>(
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
     uint32_t messageTime() override { return tickCount(); }
-    uint32_t doubleClickTime() override { return kDoubleClickMilliseconds; }
+    uint32_t doubleClickTime() override { return softClock().doubleClickTime; }
     bool takeQueuedLeftButtonDown() override { return false; }
     void sleep(uint32_t milliseconds) override
     {
@@ -57,6 +82,12 @@ public:
     }
 };
 } // namespace
+
+CSoftClock& softClock()
+{
+    static CSoftClock clock;
+    return clock;
+}
 
 CPlatformServices& platformServices()
 {

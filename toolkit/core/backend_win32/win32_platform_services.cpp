@@ -121,6 +121,13 @@ public:
         MSG message;
         return PeekMessageA(&message, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) != 0;
     }
+    bool dispatchQueuedPaint() override
+    {
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
+        DispatchMessageA(&message);
+        return true;
+    }
     void sleep(uint32_t milliseconds) override { Sleep(milliseconds); }
 };
 } // namespace

@@ -1,6 +1,0 @@
-#include "editor_link.h"
-
-EditorBinding createPluginEditor(AudioEffectX* /*effect*/)
-{
-    return EditorBinding();
-}
