@@ -17,6 +17,7 @@ import collections
 import os
 import queue
 import re
+import signal
 import struct
 import subprocess
 import sys
@@ -218,9 +219,10 @@ class EditorSession:
         environment = dict(os.environ, DISPLAY=self.display, **self.extra_env)
         command = [TOOLS.wine_run, TOOLS.vsthost, "--editor", "--log-callbacks"] + \
             self.arguments + [windows_path(self.plugin)]
+        # A group of its own, so that kill() ends Wine's process behind wine-run.sh as well.
         self.process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, env=environment, text=True,
-                                        errors="replace")
+                                        errors="replace", start_new_session=True)
         threading.Thread(target=self._read_stdout, daemon=True).start()
         threading.Thread(target=self._read_stderr, daemon=True).start()
         return self
@@ -353,7 +355,7 @@ class EditorSession:
 
     def kill(self):
         if self.process and self.process.poll() is None:
-            self.process.kill()
+            os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()
         self._close_input()
 

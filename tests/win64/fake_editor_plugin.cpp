@@ -100,16 +100,15 @@ bool openEditor(Instance& instance, HWND parent)
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassA(&windowClass);
-    instance.window = CreateWindowExA(0, kWindowClass, "", WS_CHILD, 0, 0, kWidth, kHeight,
-                                      parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    instance.window = CreateWindowExA(0, kWindowClass, "", WS_CHILD, 0, 0, kWidth, kHeight, parent,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!instance.window) return false;
     SetWindowLongPtrA(instance.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&instance));
     ShowWindow(instance.window, SW_SHOW);
     if (environmentSays("FAKE_EDITOR_LEAKS"))
     {
         CreateSolidBrush(RGB(1, 2, 3));
-        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, parent, nullptr, nullptr,
-                        nullptr);
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, parent, nullptr, nullptr, nullptr);
     }
     return true;
 }
