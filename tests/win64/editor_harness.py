@@ -14,6 +14,7 @@ and passes the rest to unittest (see main()).
 
 import argparse
 import collections
+import contextlib
 import os
 import queue
 import re
@@ -53,6 +54,11 @@ def main():
     TOOLS = Tools(os.path.abspath(known.vsthost), os.path.abspath(known.wine_run),
                   os.path.abspath(known.plugin))
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+def build_path(name):
+    """A file in the build directory of the tools (where wine-run.sh lies)."""
+    return os.path.join(os.path.dirname(TOOLS.wine_run), name)
 
 
 def windows_path(path):
@@ -167,16 +173,73 @@ class Xdo:
     def key(self, name):
         self.run("key", name)
 
-    def drag(self, start, end, steps=10, step_seconds=0.03, button=1):
-        """Presses at start, moves to end in even steps and releases there."""
-        self.move(*start)
+    def type(self, text):
+        self.run("type", "--", text)
+
+    def wheel(self, notches):
+        """Wheel notches at the pointer: positive away from the user (button 4), negative
+        towards (button 5)."""
+        for _ in range(abs(notches)):
+            self.run("click", 4 if notches > 0 else 5)
+
+    @contextlib.contextmanager
+    def holding(self, *keys):
+        """Holds the keys (none at all is fine) for the body of a with statement, released
+        however the body ends."""
+        for key in keys:
+            self.key_down(key)
+        try:
+            yield
+        finally:
+            for key in reversed(keys):
+                self.key_up(key)
+
+    @contextlib.contextmanager
+    def button_held(self, at, button=1):
+        """Holds the button pressed at a point for the body of a with statement."""
+        self.move(*at)
         self.press(button)
+        try:
+            yield
+        finally:
+            self.release(button)
+
+    def move_in_steps(self, start, end, steps=10, step_seconds=0.03):
+        """Moves from start to end in even steps, pausing before each."""
         for step in range(1, steps + 1):
             time.sleep(step_seconds)
             self.move(start[0] + (end[0] - start[0]) * step // steps,
                       start[1] + (end[1] - start[1]) * step // steps)
         time.sleep(step_seconds)
-        self.release(button)
+
+    def drag(self, start, end, steps=10, step_seconds=0.03, button=1):
+        """Presses at start, moves to end in even steps and releases there."""
+        with self.button_held(start, button):
+            self.move_in_steps(start, end, steps, step_seconds)
+
+
+def read_screen(display, left, top, width, height):
+    """The pixels of a screen area as the X server holds them, read with xwd: rows of
+    (red, green, blue). Works while the tool is busy, e.g. in a control's mouse loop."""
+    data = subprocess.run(["xwd", "-root", "-silent", "-display", display],
+                          capture_output=True, check=True).stdout
+    fields = struct.unpack(">25I", data[:100])
+    header_size, byte_order, bits_per_pixel, bytes_per_line = (fields[0], fields[7], fields[11],
+                                                               fields[12])
+    masks, colour_entries = fields[14:17], fields[19]
+    shifts = [(mask & -mask).bit_length() - 1 for mask in masks]
+    size = bits_per_pixel // 8
+    order = "little" if byte_order == 0 else "big"
+    start = header_size + colour_entries * 12
+    rows = []
+    for y in range(top, top + height):
+        line = start + y * bytes_per_line
+        row = []
+        for x in range(left, left + width):
+            value = int.from_bytes(data[line + x * size:line + (x + 1) * size], order)
+            row.append(tuple((value & mask) >> shift for mask, shift in zip(masks, shifts)))
+        rows.append(row)
+    return rows
 
 
 Callback = collections.namedtuple("Callback", "opcode name index value text opt result")
@@ -210,6 +273,7 @@ class EditorSession:
         self.process = None
         self.replies = queue.Queue()
         self.callback_log = []
+        self.dispatch_log = []
         self.errors = []
         self.marked = 0
         self.lock = threading.Lock()
@@ -223,7 +287,8 @@ class EditorSession:
         self.process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, env=environment, text=True,
                                         errors="replace", start_new_session=True)
-        threading.Thread(target=self._read_stdout, daemon=True).start()
+        self.reader = threading.Thread(target=self._read_stdout, daemon=True)
+        self.reader.start()
         threading.Thread(target=self._read_stderr, daemon=True).start()
         return self
 
@@ -234,6 +299,8 @@ class EditorSession:
                 if line.startswith("callback: "):
                     with self.lock:
                         self.callback_log.append(parse_callback(line))
+                elif line.startswith("dispatch: "):
+                    self.dispatch_log.append(line[len("dispatch: "):])
                 else:
                     self.replies.put(line)
         self.replies.put(None)
@@ -310,6 +377,16 @@ class EditorSession:
         """The live GDI measure and the window count, as a dict."""
         return {key: int(value) for key, value in (word.split("=") for word in self.ok("resources"))}
 
+    def memory(self):
+        return int(self.ok("memory")[0])
+
+    def screen_area(self, rect, origin=None):
+        """The pixels of (left, top, right, bottom) in editor coordinates, read from the X
+        screen. During a gesture the tool cannot answer "rect": pass the origin read before."""
+        left, top = origin or self.rect()[:2]
+        return read_screen(self.display, left + rect[0], top + rect[1], rect[2] - rect[0],
+                           rect[3] - rect[1])
+
     # The callback log.
 
     def mark(self):
@@ -334,6 +411,12 @@ class EditorSession:
         finally:
             xdo.release(button)
 
+    def click_polling(self, xdo, x, y, held_seconds=0.15):
+        """A click on a control that follows the mouse in a loop of its own (a knob): the tool
+        cannot answer while that loop runs, so the button is held without any command."""
+        with xdo.button_held(self.screen_point(x, y)):
+            time.sleep(held_seconds)
+
     def drag(self, xdo, start, end, steps=10, step_seconds=0.03):
         xdo.drag(self.screen_point(*start), self.screen_point(*end), steps, step_seconds)
 
@@ -345,13 +428,16 @@ class EditorSession:
         return self.wait(seconds)
 
     def wait(self, seconds=60):
+        """Waits for the end of the process and of its output; returns the exit status."""
         try:
-            return self.process.wait(seconds)
+            status = self.process.wait(seconds)
         except subprocess.TimeoutExpired:
             self.kill()
             raise AssertionError("vsthost did not end:\n" + self.stderr_text())
         finally:
             self._close_input()
+        self.reader.join(seconds)
+        return status
 
     def kill(self):
         if self.process and self.process.poll() is None:
@@ -371,6 +457,8 @@ class EditorTestCase(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        # A Wine server left by an earlier program of the prefix has no display, or another one.
+        wait_for_wine_server()
         cls.x_server = XServer()
         cls.x_server.start()
         cls.xdo = Xdo(cls.x_server.display)
