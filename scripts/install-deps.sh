@@ -9,7 +9,7 @@ PACKAGES=(
     libfreetype-dev libfontconfig1-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
     binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine wine64 xvfb xdotool x11-utils python3
+    wine wine64 xvfb xdotool x11-utils x11-apps python3
 )
 
 missing=()

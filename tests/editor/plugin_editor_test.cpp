@@ -8,6 +8,7 @@
 #include "engine/value_texts.h"
 #include "toolkit/controls/control.h"
 #include "toolkit/controls/text_edit.h"
+#include "toolkit/core/backend_soft/soft_clock.h"
 #include "toolkit/core/backend_soft/soft_windows.h"
 #include "toolkit/core/bitmap.h"
 #include "toolkit/core/frame.h"
@@ -268,4 +269,41 @@ TEST_F(OpenEditor, OpeningAndClosingManyTimesLeavesNoWindowBehind)
     }
     EXPECT_EQ(softWindowCount(), windowsBefore);
     EXPECT_EQ(gFrameCount, 0);
+}
+
+TEST(EditorIdle, AnIdlePassRunsAtMostEveryFiftyMillisecondsAndCallsInBetweenOnlySleep)
+{
+    softClock() = CSoftClock();
+    softClock().held = true;
+    softClock().now = 1000;
+    RecordingHost host;
+    PluginCore effect(RecordingHost::callback());
+    AEffGUIEditor* editor = static_cast<AEffGUIEditor*>(effect.getEditor());
+    auto passes = [&] {
+        int n = 0;
+        for (const HostCall& call : host.calls())
+            n += call.opcode == audioMasterIdle;
+        return n;
+    };
+    const struct
+    {
+        uint32_t now;
+        int passes;
+        uint32_t after; // the clock after the call: 4 ms later when it slept
+    } steps[] = {
+        {1000, 1, 1000}, // the first call after construction always runs
+        {1010, 1, 1014}, // 10 ms later: sleeps and returns
+        {1045, 1, 1049}, // still more than 50 ms before the next pass is due
+        {1047, 2, 1051}, // within the early window of the pass due at 1100
+        {1060, 2, 1064},
+        {1200, 3, 1200},
+    };
+    for (const auto& step : steps)
+    {
+        softClock().now = step.now;
+        editor->idleNow();
+        EXPECT_EQ(passes(), step.passes) << "at " << step.now;
+        EXPECT_EQ(softClock().now, step.after) << "at " << step.now;
+    }
+    softClock() = CSoftClock();
 }

@@ -2,8 +2,9 @@
 
 vsthost.exe --editor runs under Wine on a private Xvfb display; a test sends it commands (one line
 each, answered by one "ok ..." or "error ..." line), reads the callback log that arrives on the
-same stream, and gives real X input with xdotool. Without a window manager a window's screen
-position is its X position, so the "rect" reply aims the pointer.
+same stream, gives real X input with xdotool and reads the X screen with xwd (also while the
+tool is held in a control's mouse loop). Without a window manager a window's screen position is
+its X position, so the "rect" reply aims the pointer.
 
 A test program built on this module takes the tools' paths on its command line:
     --vsthost PATH    vsthost.exe of the build

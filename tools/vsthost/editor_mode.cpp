@@ -129,6 +129,7 @@ private:
 
     std::string rect(const Arguments&);
     std::string idle(const Arguments&);
+    std::string idleTimer(const Arguments&);
     std::string pump(const Arguments&);
     std::string set(const Arguments&);
     std::string get(const Arguments&);
@@ -155,6 +156,7 @@ private:
 const EditorMode::Command EditorMode::kCommands[] = {
     {"rect", "", 0, 0, &EditorMode::rect},
     {"idle", "", 0, 0, &EditorMode::idle},
+    {"idle-timer", "on|off", 1, 1, &EditorMode::idleTimer},
     {"pump", "MS", 1, 1, &EditorMode::pump},
     {"set", "INDEX VALUE", 2, 2, &EditorMode::set},
     {"get", "INDEX", 1, 1, &EditorMode::get},
@@ -316,6 +318,16 @@ std::string EditorMode::rect(const Arguments&)
 std::string EditorMode::idle(const Arguments&)
 {
     target().session.dispatch(effEditIdle);
+    return "ok";
+}
+
+// With the timer off the editor idles only on "idle", so a test can tell what waits for it.
+std::string EditorMode::idleTimer(const Arguments& arguments)
+{
+    const std::string& state = arguments[0];
+    if (state != "on" && state != "off")
+        throw CommandError("idle-timer wants on or off, not '" + state + "'");
+    target().window->setIdleTimer(state == "on");
     return "ok";
 }
 

@@ -42,6 +42,8 @@ public:
     virtual bool resizeClient(int width, int height) = 0;
     // The part of the client area at (x, y) of width x height, read from the screen.
     virtual bool capture(int x, int y, int width, int height, PixelImage& image) const = 0;
+    // Starts or stops the window's idle timer; it runs from the window's creation on.
+    virtual void setIdleTimer(bool running) = 0;
 };
 
 // What the loop reports, on the GUI thread, from run(), pump() or pumpPending() only: never from

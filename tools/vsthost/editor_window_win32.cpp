@@ -125,6 +125,14 @@ public:
 
     bool capture(int x, int y, int width, int height, PixelImage& image) const override;
 
+    void setIdleTimer(bool running) override
+    {
+        if (running)
+            SetTimer(window, kIdleTimer, kIdleMilliseconds, nullptr);
+        else
+            KillTimer(window, kIdleTimer);
+    }
+
 private:
     HWND window;
     Win32WindowSystem& owner;

@@ -121,8 +121,14 @@ void HostSession::close()
     {
         suspend();
         // The effect frees itself and its record here.
-        dispatch(effClose);
+        const VstIntPtr result = dispatch(effClose);
         record = nullptr;
+        if (callbackLog)
+        {
+            std::fprintf(callbackLog, "dispatch: opcode %" PRId32 " (effClose) -> %" PRIdPTR "\n",
+                         static_cast<VstInt32>(effClose), result);
+            std::fflush(callbackLog);
+        }
     }
     library.close();
     foundEntryName = nullptr;

@@ -36,7 +36,8 @@ public:
     void setSampleRate(double rate) { sessionRate = rate; }
     void setBlockSize(VstInt32 frames) { sessionBlockSize = frames; }
 
-    // Every callback is printed to this stream when it is set (null: none are printed).
+    // Every callback, and at the end the effClose that ends the effect, is printed to this
+    // stream when it is set (null: nothing is printed).
     void setCallbackLog(std::FILE* stream) { callbackLog = stream; }
 
     // Resizes the effect's editor window to a width and height and tells whether it did. With a
