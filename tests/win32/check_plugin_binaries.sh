@@ -4,7 +4,8 @@
 #   - it is a PE32 image for i386 (objdump's file format pei-i386);
 #   - it exports exactly VSTPluginMain and main, undecorated, at the same address;
 #   - it imports no mingw runtime library, so that it loads on a machine that has only the
-#     system's own libraries.
+#     system's own libraries, and not msimg32 either;
+#   - it has a resource section (the editor's images).
 # Exits non-zero, naming every failed check, when any library fails.
 set -u
 
@@ -89,6 +90,11 @@ check_library() {
     imported=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")
     runtime=$(grep -Ei "$RUNTIME_PATTERN" <<<"$imported" | paste -sd ' ')
     [[ -z $runtime ]] || fail "$name" "imports mingw runtime libraries: $runtime"
+    # The blending functions are looked up at run time, so the library loads where they are missing.
+    ! grep -qix 'msimg32.dll' <<<"$imported" || fail "$name" "imports msimg32.dll instead of loading it"
+    # The editor's four images are built in.
+    grep -Eq '^[[:space:]]*[0-9]+[[:space:]]+\.rsrc' <<<"$("$OBJDUMP" -h "$path")" ||
+        fail "$name" "has no resource section"
 
     if [[ $failures -eq 0 ]]; then
         echo "ok: $name: pei-i386, exports VSTPluginMain and main at RVA $entry, imports" \
