@@ -126,7 +126,8 @@ bool PluginEditor::open(void* parentWindow)
     for (int i = 0; i < kFieldCount; ++i)
     {
         const FieldBinding& b = kFields[i];
-        CTextEdit* field = new CTextEdit(b.place.rect(), this, b.tag, nullptr, nullptr, kFieldStyle);
+        CTextEdit* field =
+            new CTextEdit(b.place.rect(), this, b.tag, nullptr, nullptr, kFieldStyle);
         field->setFontId(kFontSmall);
         field->setFontColor(kColorGreen);
         field->setBackColor(kColorBlack);

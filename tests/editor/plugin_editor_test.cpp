@@ -163,9 +163,9 @@ TEST_F(OpenEditor, GesturesReachTheHostWithTheParameterIndexNotTheTag)
     for (const HostCall& call : host.calls())
         if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit)
             seen.emplace_back(call.opcode, call.index);
-    EXPECT_EQ(seen, (std::vector<std::pair<VstInt32, VstInt32>>{{audioMasterBeginEdit, 9},
-                                                                {audioMasterEndEdit, 9},
-                                                                {audioMasterBeginEdit, 0}}));
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<VstInt32, VstInt32>>{
+                  {audioMasterBeginEdit, 9}, {audioMasterEndEdit, 9}, {audioMasterBeginEdit, 0}}));
 }
 
 TEST_F(OpenEditor, TheEditorShowsTheValueTheEffectStoredForASwitch)
@@ -235,12 +235,14 @@ TEST_F(OpenEditor, AHostAnsweringItsIdleWithAnEditorIdleGetsNoNestedRedraw)
     open();
     paint();
     int nested = 0;
-    host.answerWith(audioMasterIdle, [&](const HostCall&) {
-        effect->setParameter(9, 0.123f);
-        dispatch(effEditIdle);
-        ++nested;
-        return VstIntPtr(0);
-    });
+    host.answerWith(audioMasterIdle,
+                    [&](const HostCall&)
+                    {
+                        effect->setParameter(9, 0.123f);
+                        dispatch(effEditIdle);
+                        ++nested;
+                        return VstIntPtr(0);
+                    });
     editor()->idleNow();
     ASSERT_EQ(nested, 1);
     EXPECT_TRUE(control(1)->isDirty()) << "the nested idle request drew nothing";
@@ -279,7 +281,8 @@ TEST(EditorIdle, AnIdlePassRunsAtMostEveryFiftyMillisecondsAndCallsInBetweenOnly
     RecordingHost host;
     PluginCore effect(RecordingHost::callback());
     AEffGUIEditor* editor = static_cast<AEffGUIEditor*>(effect.getEditor());
-    auto passes = [&] {
+    auto passes = [&]
+    {
         int n = 0;
         for (const HostCall& call : host.calls())
             n += call.opcode == audioMasterIdle;
@@ -295,8 +298,7 @@ TEST(EditorIdle, AnIdlePassRunsAtMostEveryFiftyMillisecondsAndCallsInBetweenOnly
         {1010, 1, 1014}, // 10 ms later: sleeps and returns
         {1045, 1, 1049}, // still more than 50 ms before the next pass is due
         {1047, 2, 1051}, // within the early window of the pass due at 1100
-        {1060, 2, 1064},
-        {1200, 3, 1200},
+        {1060, 2, 1064}, {1200, 3, 1200},
     };
     for (const auto& step : steps)
     {

@@ -29,21 +29,6 @@ constexpr int32_t kFrameWidth = 120;
 constexpr int32_t kFrameHeight = 80;
 const CRect kHostRect(100, 100, 500, 400);
 
-struct RecordingEditor : CFrameEditor
-{
-    bool hostResizes = false;
-    std::vector<std::string> calls;
-    void idleNow() override { calls.push_back("idleNow"); }
-    void beginEdit(int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
-    void endEdit(int32_t index) override { calls.push_back("end " + std::to_string(index)); }
-    int32_t getKnobMode() const override { return 0; }
-    bool hostSizeWindow(int32_t width, int32_t height) override
-    {
-        calls.push_back("sizeWindow " + std::to_string(width) + "x" + std::to_string(height));
-        return hostResizes;
-    }
-};
-
 HINSTANCE instance()
 {
     return static_cast<HINSTANCE>(toolkitModuleHandle());

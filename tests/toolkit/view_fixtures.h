@@ -1,8 +1,10 @@
 // Views for the view-tree and frame tests: a view that paints one colour and records what the
-// tree routes to it, and a flag that tells when a view was destroyed.
+// tree routes to it, a flag that tells when a view was destroyed, and an editor that records
+// what a frame asks of it.
 #pragma once
 
 #include "toolkit/core/draw_context.h"
+#include "toolkit/core/frame_editor.h"
 #include "toolkit/core/view.h"
 
 #include <string>
@@ -62,6 +64,22 @@ public:
     std::vector<int> keys;
     int32_t keyAnswer = -1;
     int focusLosses = 0;
+};
+
+struct RecordingEditor : CFrameEditor
+{
+    bool hostResizes = false;
+    int32_t knobMode = 0;
+    std::vector<std::string> calls;
+    void idleNow() override { calls.push_back("idleNow"); }
+    void beginEdit(int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
+    void endEdit(int32_t index) override { calls.push_back("end " + std::to_string(index)); }
+    int32_t getKnobMode() const override { return knobMode; }
+    bool hostSizeWindow(int32_t width, int32_t height) override
+    {
+        calls.push_back("sizeWindow " + std::to_string(width) + "x" + std::to_string(height));
+        return hostResizes;
+    }
 };
 
 inline bool samePixel(CColor a, CColor b)

@@ -44,15 +44,6 @@ float unwrapped(float angle, float upper, float halfGap)
     if (angle < -halfGap) return angle + kTwoPi;
     return angle;
 }
-
-void drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect, const CPoint& offset,
-                bool transparent)
-{
-    if (transparent)
-        bitmap->drawTransparent(context, rect, offset);
-    else
-        bitmap->draw(context, rect, offset);
-}
 } // namespace
 
 CKnob::CKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
@@ -276,7 +267,7 @@ bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance)
 
 void CKnob::draw(CDrawContext* context)
 {
-    if (background) drawBitmap(background, context, size, bitmapOffset, transparency);
+    if (background) drawViewBitmap(background, context, size, bitmapOffset, transparency);
     drawHandle(context);
     setDirty(false);
 }
@@ -335,7 +326,7 @@ int32_t CAnimKnob::frameTop() const
 
 void CAnimKnob::draw(CDrawContext* context)
 {
-    if (background) drawBitmap(background, context, size, CPoint(0, frameTop()), transparency);
+    if (background) drawViewBitmap(background, context, size, CPoint(0, frameTop()), transparency);
     valueToPoint(lastHandlePoint);
     setDirty(false);
 }

@@ -20,10 +20,7 @@ void COnOffButton::draw(CDrawContext* context)
     if (background)
     {
         const int32_t frameOffset = value == 0.0f ? 0 : background->getHeight() / 2;
-        if (transparency)
-            background->drawTransparent(context, size, CPoint(0, frameOffset));
-        else
-            background->draw(context, size, CPoint(0, frameOffset));
+        drawViewBitmap(background, context, size, CPoint(0, frameOffset), transparency);
     }
     setDirty(false);
 }

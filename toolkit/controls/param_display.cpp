@@ -114,10 +114,7 @@ void CParamDisplay::drawBackground(CDrawContext* context, CBitmap* replacement)
 {
     if (CBitmap* bitmap = replacement ? replacement : background)
     {
-        if (transparency)
-            bitmap->drawTransparent(context, size, backOffset);
-        else
-            bitmap->draw(context, size, backOffset);
+        drawViewBitmap(bitmap, context, size, backOffset, transparency);
         return;
     }
     if (transparency) return;

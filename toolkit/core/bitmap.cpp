@@ -182,3 +182,12 @@ void CBitmap::setTransparencyMask(CDrawContext* context, const CPoint& offset)
             mask[static_cast<size_t>(y) * width + x] = device->getPixel(p) == key;
         }
 }
+
+void drawViewBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
+                    const CPoint& sourceOffset, bool transparent)
+{
+    if (transparent)
+        bitmap->drawTransparent(context, rect, sourceOffset);
+    else
+        bitmap->draw(context, rect, sourceOffset);
+}

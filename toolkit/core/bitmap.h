@@ -70,3 +70,8 @@ protected:
     // One byte per pixel, rows top-down, width x height; set where the destination stays.
     std::vector<uint8_t> mask;
 };
+
+// How a view draws its background bitmap: colour-keyed when the view is transparent, else with
+// draw (which blends a PNG image by its own alpha).
+void drawViewBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
+                    const CPoint& sourceOffset, bool transparent);

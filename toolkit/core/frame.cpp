@@ -466,8 +466,7 @@ bool CFrame::onWheel(CDrawContext* context, const CPoint& where, float distance)
     return onWheelAxis(context, where, 1, distance);
 }
 
-bool CFrame::onWheelAxis(CDrawContext* context, const CPoint& where, int32_t axis,
-                         float distance)
+bool CFrame::onWheelAxis(CDrawContext* context, const CPoint& where, int32_t axis, float distance)
 {
     CView* view = modalView ? modalView : getViewAt(where, false);
     if (!view) return false;

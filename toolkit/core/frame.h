@@ -36,8 +36,7 @@ public:
     // size: (0, 0, width, height) in window coordinates. Without a parent window there is no
     // window: the frame never paints and gets no input.
     CFrame(const CRect& size, void* parentWindow, CFrameEditor* editor);
-    CFrame(const CRect& size, void* parentWindow, CFrameEditor* editor,
-           CWindowServices& windows);
+    CFrame(const CRect& size, void* parentWindow, CFrameEditor* editor, CWindowServices& windows);
     ~CFrame() override;
 
     // Frames here always live in a window the host passed; they never open one of their own.

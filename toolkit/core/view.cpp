@@ -47,14 +47,6 @@ bool insideInclusive(const CRect& area, const CPoint& p)
     return area.left <= p.x && p.x <= area.right && area.top <= p.y && p.y <= area.bottom;
 }
 
-void drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect, const CPoint& offset,
-                bool transparent)
-{
-    if (transparent)
-        bitmap->drawTransparent(context, rect, offset);
-    else
-        bitmap->draw(context, rect, offset);
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -76,7 +68,7 @@ CView::~CView()
 
 void CView::draw(CDrawContext* context)
 {
-    if (background) drawBitmap(background, context, size, CPoint(0, 0), transparency);
+    if (background) drawViewBitmap(background, context, size, CPoint(0, 0), transparency);
     setDirty(false);
 }
 
@@ -241,8 +233,8 @@ bool CView::setAttribute(int32_t id, int32_t bytesSize, const void* bytes)
         if (bytesSize > 0) std::memcpy(node->bytes, bytes, static_cast<size_t>(bytesSize));
         return true;
     }
-    auto* node = new AttributeNode{id, bytesSize, new unsigned char[bytesSize > 0 ? bytesSize : 1],
-                                   nullptr};
+    auto* node =
+        new AttributeNode{id, bytesSize, new unsigned char[bytesSize > 0 ? bytesSize : 1], nullptr};
     if (bytesSize > 0) std::memcpy(node->bytes, bytes, static_cast<size_t>(bytesSize));
     AttributeNode** tail = &attributes;
     while (*tail)
@@ -271,8 +263,7 @@ bool CView::getAttribute(int32_t id, int32_t bufferSize, void* buffer, int32_t& 
 // ---------------------------------------------------------------------------------------------
 // CViewContainer
 
-CViewContainer::CViewContainer(const CRect& size, CFrame* frame, CBitmap* background)
-    : CView(size)
+CViewContainer::CViewContainer(const CRect& size, CFrame* frame, CBitmap* background) : CView(size)
 {
     this->frame = frame;
     setBackground(background);
@@ -392,7 +383,7 @@ void CViewContainer::drawBackgroundInto(CDrawContext* target, const CRect& rect)
 {
     if (background)
     {
-        drawBitmap(background, target, rect, backgroundOffset, transparency);
+        drawViewBitmap(background, target, rect, backgroundOffset, transparency);
         return;
     }
     if (transparency) return;
@@ -411,9 +402,9 @@ void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& rect
     context->getClipRect(oldClip);
     CRect clip = rect;
     context->setClipRect(clip.bound(oldClip));
-    drawBitmap(background, context,
-               CRect(0, 0, background->getWidth(), background->getHeight()), backgroundOffset,
-               transparency);
+    drawViewBitmap(background, context,
+                   CRect(0, 0, background->getWidth(), background->getHeight()), backgroundOffset,
+                   transparency);
     context->setClipRect(oldClip);
 }
 
