@@ -1,6 +1,7 @@
 // Text fields with the real "EDIT" window under Wine: what the window is made with, and the
 // ends of an edit through the window's own messages.
 #include "control_loggers.h"
+#include "win32_test_windows.h"
 
 #include "toolkit/controls/text_edit.h"
 #include "toolkit/core/draw_context.h"
@@ -9,10 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -21,32 +21,6 @@ namespace
 {
 constexpr int32_t kTag = 9;
 const CRect kFieldRect(30, 40, 130, 60);
-
-HINSTANCE instance()
-{
-    return static_cast<HINSTANCE>(toolkitModuleHandle());
-}
-
-// A host window of a plain class, shown without activation (Wine would otherwise wait for a
-// window manager).
-HWND createHost()
-{
-    static const char* className = "ControlsTestHost";
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance(), className, &existing))
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = instance();
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-    }
-    HWND host = CreateWindowExA(0, className, "Host", WS_POPUP, 100, 100, 300, 200, nullptr,
-                                nullptr, instance(), nullptr);
-    SetWindowPos(host, nullptr, 0, 0, 0, 0,
-                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-    return host;
-}
 
 std::string textOf(CControl* control)
 {
@@ -60,7 +34,7 @@ struct NativeTextField : ::testing::Test
     CLog log;
     CLoggingEditor editor{log};
     CLoggingListener listener{log};
-    HWND host = createHost();
+    HWND host = createWindow(nullptr, CRect(100, 100, 400, 300), WS_POPUP | WS_VISIBLE);
     CFrame* frame = new CFrame(CRect(0, 0, 200, 120), host, &editor);
     CTextEdit* field = new CTextEdit(kFieldRect, &listener, kTag, "0.50");
 

@@ -2,6 +2,7 @@
 // paint, presses and wheel turns from the X pointer, resizing the windows around the frame,
 // cursors, the host destroying the window first, drags and the edit field's colours.
 #include "view_fixtures.h"
+#include "win32_test_windows.h"
 
 #include "toolkit/core/backend_win32/win32_device.h"
 #include "toolkit/core/drag_container.h"
@@ -28,34 +29,6 @@ constexpr DWORD kPumpTimeoutMs = 20000;
 constexpr int32_t kFrameWidth = 120;
 constexpr int32_t kFrameHeight = 80;
 const CRect kHostRect(100, 100, 500, 400);
-
-HINSTANCE instance()
-{
-    return static_cast<HINSTANCE>(toolkitModuleHandle());
-}
-
-// Windows standing in for the host's: a plain class with default processing. Visible windows
-// are shown without activation: Wine would otherwise hand a top-level window to the window
-// manager, and wait for the one the virtual display lacks when the window goes.
-HWND createWindow(HWND parent, const CRect& rect, DWORD style, const char* className = "TestHost")
-{
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance(), className, &existing))
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = instance();
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-    }
-    HWND window =
-        CreateWindowExA(0, className, "Host", style & ~WS_VISIBLE, rect.left, rect.top,
-                        rect.width(), rect.height(), parent, nullptr, instance(), nullptr);
-    if (window && (style & WS_VISIBLE))
-        SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-    return window;
-}
 
 HWND hwnd(void* window)
 {

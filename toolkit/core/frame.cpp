@@ -276,11 +276,18 @@ void CFrame::endEdit(int32_t index)
 
 bool CFrame::getCurrentLocation(CPoint& where)
 {
-    CPlatformServices& services = platformServices();
-    services.cursorPosition(where);
-    CRect rect;
-    if (window && services.windowRect(window, rect)) where.offset(-rect.left, -rect.top);
+    CPoint screen;
+    platformServices().cursorPosition(screen);
+    where = windowPointOf(screen);
     return true;
+}
+
+CPoint CFrame::windowPointOf(const CPoint& screenPoint) const
+{
+    CPoint where = screenPoint;
+    CRect rect;
+    if (window && platformServices().windowRect(window, rect)) where.offset(-rect.left, -rect.top);
+    return where;
 }
 
 void CFrame::setCursor(int32_t type)
@@ -545,9 +552,7 @@ void CFrame::onButtonDown(const CPoint& where)
 void CFrame::onWheelMessage(const CPoint& screenWhere, int32_t delta)
 {
     auto* context = new CDrawContext(this, nullptr, window);
-    CPoint where = screenWhere;
-    CRect rect;
-    if (platformServices().windowRect(window, rect)) where.offset(-rect.left, -rect.top);
-    onWheel(context, where, static_cast<float>(static_cast<int16_t>(delta)) / 120.0f);
+    onWheel(context, windowPointOf(screenWhere),
+            static_cast<float>(static_cast<int16_t>(delta)) / 120.0f);
     context->dropReference();
 }

@@ -110,6 +110,8 @@ public:
     void onWheelMessage(const CPoint& screenWhere, int32_t delta);
 
 protected:
+    // A screen point relative to the window's top-left corner (unchanged without a window).
+    CPoint windowPointOf(const CPoint& screenPoint) const;
     // Resizes the window and its parents for a new client size, when the host cannot.
     bool walkParentWindows(int32_t width, int32_t height);
 

@@ -3,6 +3,7 @@
 #include "editor_window.h"
 #include "effect_info.h"
 #include "host_session.h"
+#include "number_text.h"
 #include "png_file.h"
 #include "tool_error.h"
 
@@ -52,10 +53,8 @@ Arguments wordsOf(const std::string& line)
 long long wholeNumber(const std::string& text, long long lowest, long long highest,
                       const char* what)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || errno == ERANGE || value < lowest || value > highest)
+    long long value = 0;
+    if (!readWholeNumber(text, lowest, highest, value))
         throw CommandError(std::string(what) + " wants a whole number from " +
                            std::to_string(lowest) + " to " + std::to_string(highest) + ", not '" +
                            text + "'");
@@ -64,10 +63,8 @@ long long wholeNumber(const std::string& text, long long lowest, long long highe
 
 double realNumber(const std::string& text, const char* what)
 {
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != 0 || errno == ERANGE || !std::isfinite(value))
+    double value = 0.0;
+    if (!readRealNumber(text, value))
         throw CommandError(std::string(what) + " wants a number, not '" + text + "'");
     return value;
 }

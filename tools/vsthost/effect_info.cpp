@@ -1,11 +1,11 @@
 #include "effect_info.h"
 
+#include "number_text.h"
 #include "tool_error.h"
 #include "vst_names.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cinttypes>
 #include <cmath>
 #include <cstdlib>
@@ -141,10 +141,8 @@ void applySettings(const HostSession& session, int program,
                 known += (i ? ", " : "") + askText(session, effGetParamName, i);
             throw ToolError("unknown parameter '" + name + "' (the effect has: " + known + ")");
         }
-        char* end = nullptr;
-        errno = 0;
-        const double value = std::strtod(valueText.c_str(), &end);
-        if (valueText.empty() || *end != 0 || errno == ERANGE || !(value >= 0.0 && value <= 1.0))
+        double value = 0.0;
+        if (!readRealNumber(valueText, value) || !(value >= 0.0 && value <= 1.0))
             throw ToolError("the value of " + name + " must be a number from 0 to 1, not '" +
                                 valueText + "'",
                             kUsageStatus);

@@ -1,8 +1,8 @@
 #include "options.h"
 
+#include "number_text.h"
 #include "tool_error.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -93,23 +93,16 @@ namespace
 
 double parseNumber(const std::string& option, const std::string& text)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(begin, &end);
-    if (text.empty() || *end != 0 || errno == ERANGE || !std::isfinite(value))
-        usageError(option + " wants a number, not '" + text + "'");
+    double value = 0.0;
+    if (!readRealNumber(text, value)) usageError(option + " wants a number, not '" + text + "'");
     return value;
 }
 
 int64_t parseCount(const std::string& option, const std::string& text, int64_t lowest,
                    int64_t highest)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(begin, &end, 10);
-    if (text.empty() || *end != 0 || errno == ERANGE || value < lowest || value > highest)
+    long long value = 0;
+    if (!readWholeNumber(text, lowest, highest, value))
         usageError(option + " wants a whole number from " + std::to_string(lowest) + " to " +
                    std::to_string(highest) + ", not '" + text + "'");
     return value;
